@@ -1,0 +1,12 @@
+#pragma once
+
+namespace pendro {
+
+// The three fraction trainers that the main window's menu can ask for.
+enum class TrainerKind {
+    AddSub,
+    Mul,
+    Div,
+};
+
+} // namespace pendro

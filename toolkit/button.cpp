@@ -1,0 +1,27 @@
+#include "toolkit/button.h"
+
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace pendro {
+
+Button::Button(QWidget* parent)
+    : QPushButton(parent)
+{
+}
+
+void Button::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString caption = option.text;
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    const QRect textRect = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+        QPalette::ButtonText));
+    painter.drawText(textRect.adjusted(2, 0, -2, 0), Qt::AlignCenter | Qt::TextWordWrap, caption);
+}
+
+} // namespace pendro

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QPushButton>
+
+namespace pendro {
+
+// A push button whose caption wraps at word boundaries when the button is too narrow for one
+// line, as the tall trainer buttons need ("Neue Aufgabe" over two lines). text() is the caption.
+class Button : public QPushButton {
+    Q_OBJECT
+
+public:
+    explicit Button(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace pendro
