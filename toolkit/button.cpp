@@ -7,8 +7,7 @@ namespace pendro {
 
 Button::Button(QWidget* parent)
     : QPushButton(parent)
-{
-}
+{ }
 
 void Button::paintEvent(QPaintEvent*)
 {
@@ -19,8 +18,8 @@ void Button::paintEvent(QPaintEvent*)
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
     const QRect textRect = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-        QPalette::ButtonText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(textRect.adjusted(2, 0, -2, 0), Qt::AlignCenter | Qt::TextWordWrap, caption);
 }
 

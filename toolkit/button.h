@@ -6,7 +6,8 @@ namespace pendro {
 
 // A push button whose caption wraps at word boundaries when the button is too narrow for one
 // line, as the tall trainer buttons need ("Neue Aufgabe" over two lines). text() is the caption.
-class Button : public QPushButton {
+class Button : public QPushButton
+{
     Q_OBJECT
 
 public:

@@ -9,7 +9,8 @@ namespace pendro {
 // An editable combo box whose typed keys pass through a key rule. The box never adds items of its
 // own and has no completer; its text changes are reported by editTextChanged, including changes
 // made from inside a handler of that signal.
-class ComboBox : public QComboBox {
+class ComboBox : public QComboBox
+{
     Q_OBJECT
 
 public:

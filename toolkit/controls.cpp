@@ -19,8 +19,8 @@ QString arrayName(const char* name, int index)
     return QString::fromLatin1(name) + QLatin1Char('_') + QString::number(index);
 }
 
-void placeControl(QWidget* control, const QString& name, const TwipsRect& rect, const FontSpec& font,
-    const QString& toolTip)
+void placeControl(QWidget* control, const QString& name, const TwipsRect& rect,
+    const FontSpec& font, const QString& toolTip)
 {
     control->setObjectName(name);
     control->setFont(makeFont(font));

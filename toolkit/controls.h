@@ -17,8 +17,8 @@ namespace pendro {
 QString arrayName(const char* name, int index);
 
 // Places a control from its table row: name, twips geometry, font, tooltip, visibility.
-void placeControl(QWidget* control, const QString& name, const TwipsRect& rect, const FontSpec& font,
-    const QString& toolTip = {});
+void placeControl(QWidget* control, const QString& name, const TwipsRect& rect,
+    const FontSpec& font, const QString& toolTip = {});
 
 // A button with a fixed background colour and dark text, readable on light and dark desktops.
 void setButtonColour(QAbstractButton* button, const QColor& colour);

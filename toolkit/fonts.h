@@ -6,7 +6,8 @@
 // metric-compatible family stands in (Liberation Sans for Arial, Liberation Mono for Courier New).
 namespace pendro {
 
-struct FontSpec {
+struct FontSpec
+{
     const char* family;
     double points;
     bool bold;

@@ -9,7 +9,7 @@
 namespace pendro {
 
 namespace {
-    constexpr int LineWidthPixels = 2;
+constexpr int LineWidthPixels = 2;
 }
 
 Line::Line(QWidget* parent)

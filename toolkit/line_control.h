@@ -6,7 +6,8 @@ namespace pendro {
 
 // A straight line, 2 pixels wide, whose end points are kept in twips of its form. The fraction
 // bars and double underlines of the windows are such lines; they are horizontal or vertical.
-class Line : public QWidget {
+class Line : public QWidget
+{
     Q_OBJECT
 
 public:

@@ -11,16 +11,15 @@
 namespace pendro {
 
 namespace {
-    constexpr std::uint16_t CodeBackspace = 8;
-    constexpr std::uint16_t CodeReturn = 13;
-    constexpr std::uint16_t CodeEscape = 27;
-    constexpr std::uint16_t CodePaste = 22; // Ctrl+V
+constexpr std::uint16_t CodeBackspace = 8;
+constexpr std::uint16_t CodeReturn = 13;
+constexpr std::uint16_t CodeEscape = 27;
+constexpr std::uint16_t CodePaste = 22; // Ctrl+V
 }
 
 TextBox::TextBox(QWidget* parent)
     : QLineEdit(parent)
-{
-}
+{ }
 
 int TextBox::keyCodeOf(const QKeyEvent* event)
 {
@@ -131,7 +130,8 @@ void TextBox::contextMenuEvent(QContextMenuEvent* event)
     const bool writable = !isReadOnly();
     QAction* undoAction = menu.addAction(QStringLiteral("&Rückgängig"), this, &QLineEdit::undo);
     undoAction->setEnabled(writable && isUndoAvailable());
-    QAction* redoAction = menu.addAction(QStringLiteral("&Wiederherstellen"), this, &QLineEdit::redo);
+    QAction* redoAction
+        = menu.addAction(QStringLiteral("&Wiederherstellen"), this, &QLineEdit::redo);
     redoAction->setEnabled(writable && isRedoAvailable());
     menu.addSeparator();
     QAction* cutAction = menu.addAction(QStringLiteral("Aus&schneiden"), this, &QLineEdit::cut);

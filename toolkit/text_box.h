@@ -17,7 +17,8 @@
 // input-method commits) goes through the same rule one character at a time, as if typed.
 namespace pendro {
 
-class TextBox : public QLineEdit {
+class TextBox : public QLineEdit
+{
     Q_OBJECT
 
 public:

@@ -8,10 +8,10 @@
 namespace pendro {
 
 namespace {
-    constexpr const char* LeftProperty = "twipsLeft";
-    constexpr const char* TopProperty = "twipsTop";
-    constexpr const char* WidthProperty = "twipsWidth";
-    constexpr const char* HeightProperty = "twipsHeight";
+constexpr const char* LeftProperty = "twipsLeft";
+constexpr const char* TopProperty = "twipsTop";
+constexpr const char* WidthProperty = "twipsWidth";
+constexpr const char* HeightProperty = "twipsHeight";
 }
 
 int twipsToPixels(double twips)

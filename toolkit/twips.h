@@ -9,7 +9,8 @@ namespace pendro {
 
 constexpr double TwipsPerPixel = 15.0;
 
-struct TwipsRect {
+struct TwipsRect
+{
     double left = 0;
     double top = 0;
     double width = 0;

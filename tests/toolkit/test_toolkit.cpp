@@ -15,7 +15,8 @@ using namespace pendro;
 namespace {
 
 // A rule that records what it sees and lets digits pass, turns "x" into "y" and swallows the rest.
-struct RecordingRule {
+struct RecordingRule
+{
     QList<int>* seen;
     std::uint16_t operator()(std::uint16_t code) const
     {
@@ -32,7 +33,8 @@ struct RecordingRule {
 
 } // namespace
 
-class TestToolkit : public QObject {
+class TestToolkit : public QObject
+{
     Q_OBJECT
 
 private slots:
