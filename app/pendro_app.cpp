@@ -6,6 +6,9 @@
 
 #include "toolkit/controls.h"
 #include "toolkit/fonts.h"
+#include "trainer_addsub/frm_tas.h"
+#include "trainer_muldiv/frm_td.h"
+#include "trainer_muldiv/frm_tm.h"
 
 namespace pendro {
 
@@ -22,7 +25,12 @@ void configureApplication(QApplication& application)
 }
 
 PendroApplication::PendroApplication(QObject* parent)
+    : PendroApplication(RandomGenerator(), parent)
+{ }
+
+PendroApplication::PendroApplication(RandomGenerator random, QObject* parent)
     : QObject(parent)
+    , m_random(std::move(random))
     , m_main(new frmPendro)
 {
     connect(m_main, &frmPendro::helpRequested, this, &PendroApplication::showHelp);
@@ -33,6 +41,8 @@ PendroApplication::PendroApplication(QObject* parent)
 
 PendroApplication::~PendroApplication()
 {
+    for (const QPointer<TrainerFrame>& trainer : m_trainers)
+        delete trainer.data();
     delete m_help;
     delete m_main;
 }
@@ -46,16 +56,44 @@ void PendroApplication::showHelp()
     m_help->activateWindow();
 }
 
+TrainerCounters& PendroApplication::counters(TrainerKind kind)
+{
+    return m_counters[static_cast<std::size_t>(kind)];
+}
+
+TrainerFrame* PendroApplication::trainerWindow(TrainerKind kind) const
+{
+    return m_trainers[static_cast<std::size_t>(kind)];
+}
+
 void PendroApplication::showTrainer(TrainerKind kind)
 {
-    // The trainer windows come next; each kind will get one window here, like the help window.
-    Q_UNUSED(kind);
+    QPointer<TrainerFrame>& window = m_trainers[static_cast<std::size_t>(kind)];
+    if (!window) {
+        TrainerCounters& kindCounters = counters(kind);
+        switch (kind) {
+        case TrainerKind::AddSub:
+            window = new frmTAS(kindCounters, m_random, *m_main);
+            break;
+        case TrainerKind::Mul:
+            window = new frmTM(kindCounters, m_random, *m_main);
+            break;
+        case TrainerKind::Div:
+            window = new frmTD(kindCounters, m_random, *m_main);
+            break;
+        }
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void PendroApplication::closeAll()
 {
     // Every window except the main one first; the main window is usually closing already.
-    const QList<QPointer<QWidget>> others { m_help.data() };
+    QList<QPointer<QWidget>> others { m_help.data() };
+    for (const QPointer<TrainerFrame>& trainer : m_trainers)
+        others.append(trainer.data());
     for (const QPointer<QWidget>& window : others) {
         if (window)
             window->close();

@@ -5,9 +5,12 @@
 #include <QObject>
 #include <QPointer>
 
+#include "core/random_generator.h"
 #include "mainwin/frm_help.h"
 #include "mainwin/frm_pendro.h"
 #include "mainwin/trainer_kind.h"
+#include "trainer/trainer_counters.h"
+#include "trainer/trainer_frame.h"
 
 class QApplication;
 
@@ -29,6 +32,8 @@ class PendroApplication : public QObject
 
 public:
     explicit PendroApplication(QObject* parent = nullptr);
+    // Tests hand in a generator with a deterministic clock and state.
+    explicit PendroApplication(RandomGenerator random, QObject* parent = nullptr);
     ~PendroApplication() override;
 
     frmPendro* mainWindow() const { return m_main; }
@@ -37,11 +42,18 @@ public:
 
     void showHelp();
     void showTrainer(pendro::TrainerKind kind);
+    // The open trainer window of a kind, or nullptr.
+    TrainerFrame* trainerWindow(TrainerKind kind) const;
+    // The counters of a trainer kind live as long as the program, not as long as its window.
+    TrainerCounters& counters(TrainerKind kind);
     void closeAll();
 
 private:
+    RandomGenerator m_random;
+    std::array<TrainerCounters, 3> m_counters {};
     QPointer<frmPendro> m_main;
     QPointer<frmHelp> m_help;
+    std::array<QPointer<TrainerFrame>, 3> m_trainers {};
 };
 
 } // namespace pendro

@@ -1,0 +1,573 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/pendro_app.h"
+#include "mainwin/frm_pendro.h"
+#include "tests/gui/gui_fixture.h"
+#include "toolkit/line_control.h"
+#include "toolkit/text_box.h"
+#include "toolkit/twips.h"
+#include "trainer/trainer_frame.h"
+
+using namespace pendro;
+using pendro::testing::control;
+
+Q_DECLARE_METATYPE(pendro::TrainerKind)
+
+namespace {
+
+const char* menuActionOf(TrainerKind kind)
+{
+    switch (kind) {
+    case TrainerKind::AddSub:
+        return "menTAS";
+    case TrainerKind::Mul:
+        return "menTM";
+    case TrainerKind::Div:
+        return "menTD";
+    }
+    return "";
+}
+
+const char* windowNameOf(TrainerKind kind)
+{
+    switch (kind) {
+    case TrainerKind::AddSub:
+        return "frmTAS";
+    case TrainerKind::Mul:
+        return "frmTM";
+    case TrainerKind::Div:
+        return "frmTD";
+    }
+    return "";
+}
+
+void addKindRows()
+{
+    QTest::addColumn<TrainerKind>("kind");
+    QTest::newRow("frmTAS") << TrainerKind::AddSub;
+    QTest::newRow("frmTM") << TrainerKind::Mul;
+    QTest::newRow("frmTD") << TrainerKind::Div;
+}
+
+} // namespace
+
+class TestTrainerFrame : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<PendroApplication> m_app;
+
+    // Opens a trainer the way a user does: through the main window's menu.
+    QWidget* open(TrainerKind kind)
+    {
+        control<QAction>(m_app->mainWindow(), menuActionOf(kind))->trigger();
+        QWidget* window = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == QLatin1String(windowNameOf(kind)) && widget->isVisible())
+                window = widget;
+        }
+        if (!window)
+            qFatal("the menu did not open %s", windowNameOf(kind));
+        return window;
+    }
+
+    static void closeAndProcess(QWidget* window)
+    {
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+private slots:
+    void initTestCase() { pendro::testing::prepareApplication(); }
+    void init() { m_app = std::make_unique<PendroApplication>(); }
+    void cleanup()
+    {
+        m_app.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void opensInTheFreshState_data() { addKindRows(); }
+    void opensInTheFreshState()
+    {
+        QFETCH(TrainerKind, kind);
+        QWidget* w = open(kind);
+        const bool addSub = kind == TrainerKind::AddSub;
+
+        for (const char* name : { "txtZ1_0", "txtZ1_1", "txtN1_0", "txtN1_1" }) {
+            QVERIFY2(control<QLineEdit>(w, name)->isVisible(), name);
+            QCOMPARE(control<QLineEdit>(w, name)->text(), QString());
+        }
+        QVERIFY(control<Line>(w, "L1_0")->isVisible());
+        QVERIFY(control<Line>(w, "L1_1")->isVisible());
+        for (const char* name :
+            { "txtZ1_2", "txtN1_7", "txtG2", "txtZ2_0", "txtG3", "txtZ3", "txtHN5", "txtGZ5" })
+            QVERIFY2(control<QLineEdit>(w, name)->isHidden(), name);
+        for (const char* name : { "lblEZ1", "lblGZ", "lblG6", "Label7", "Label8" })
+            QVERIFY2(control<QLabel>(w, name)->isHidden(), name);
+        QVERIFY(control<Line>(w, "L2")->isHidden());
+        QVERIFY(control<Line>(w, "L15")->isHidden());
+
+        QCOMPARE(control<QComboBox>(w, "cbAG")->currentText(), QStringLiteral("2"));
+        QCOMPARE(control<QComboBox>(w, "cbAG")->count(), 4);
+        for (const char* name : { "cbZBZ", "cbZBN" }) {
+            auto* range = control<QComboBox>(w, name);
+            QVERIFY(range->isHidden());
+            QCOMPARE(range->currentText(), QStringLiteral("10"));
+            QCOMPARE(range->count(), addSub ? 2 : 4);
+        }
+        QCOMPARE(control<QLabel>(w, "lblVersuche")->text(), QStringLiteral("0"));
+        QCOMPARE(control<QLabel>(w, "lblGut")->text(), QStringLiteral("0"));
+        QCOMPARE(control<QLabel>(w, "lblVon")->text(), QStringLiteral("0"));
+        QCOMPARE(control<QLabel>(w, "lblVT")->text(), QStringLiteral("Versuche"));
+        QCOMPARE(control<QLabel>(w, "lblEDB")->text(), QString());
+        QVERIFY(control<QLabel>(w, "lblEDB")->isVisible());
+        for (const char* name : { "cbClear", "cbNeu", "cbP" })
+            QVERIFY2(control<QPushButton>(w, name)->isVisible(), name);
+        QCOMPARE(control<QPushButton>(w, "cbP")->text(),
+            kind == TrainerKind::Mul ? QStringLiteral("Ergebnis überprüfen")
+                                     : QStringLiteral("Ergebnis Überprüfen"));
+        const QString credit = control<QLabel>(w, "Label5")->text();
+        QVERIFY(
+            credit.contains(QStringLiteral("Pendro")) && credit.contains(QStringLiteral("2013")));
+
+        if (addSub) {
+            QCOMPARE(w->windowTitle(),
+                QStringLiteral("Trainer für die Addition und Subtraktion gemeiner Brüche"));
+            QVERIFY(control<QLineEdit>(w, "txtV1_0")->isVisible());
+            QVERIFY(control<QLineEdit>(w, "txtV1_1")->isVisible());
+            QVERIFY(control<QLineEdit>(w, "txtV1_2")->isHidden());
+            QVERIFY(!w->findChild<QCheckBox*>(QStringLiteral("cbMinus")));
+            QVERIFY(!w->findChild<QLabel*>(QStringLiteral("lblV1_0")));
+        } else {
+            const QString sign
+                = kind == TrainerKind::Mul ? QStringLiteral("*") : QStringLiteral(":");
+            QCOMPARE(control<QLabel>(w, "lblV1_0")->text(), sign);
+            QVERIFY(control<QLabel>(w, "lblV1_0")->isVisible());
+            QVERIFY(control<QLabel>(w, "lblV1_1")->isHidden());
+            QCOMPARE(control<QLabel>(w, "lblVZ2_0")->text(), QStringLiteral("*"));
+            QVERIFY(control<QCheckBox>(w, "cbMinus")->isVisible());
+            QVERIFY(!control<QCheckBox>(w, "cbMinus")->isChecked());
+            QCOMPARE(control<QLineEdit>(w, "txtG2")->text(), QStringLiteral("="));
+            QVERIFY(!w->findChild<QLineEdit*>(QStringLiteral("txtV1_0")));
+        }
+    }
+
+    void termCountKeepsAWholeNumberFromTwoToFive_data()
+    {
+        QTest::addColumn<QString>("keys"); // typed one after the other at the end of "2"
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("1 types 5") << "1"
+                                   << "5";
+        QTest::newRow("0 types 5") << "0"
+                                   << "5";
+        QTest::newRow("letter types 5") << "a"
+                                        << "5";
+        QTest::newRow("9 types 5") << "9"
+                                   << "5";
+        QTest::newRow("3 after 2 gives 5") << "3"
+                                           << "5";
+        QTest::newRow("backspace restores 2") << "\b"
+                                              << "2";
+        QTest::newRow("backspace then 4") << "\b4"
+                                          << "5";
+        QTest::newRow("backspace then 1") << "\b1"
+                                          << "5";
+        QTest::newRow("return types 5") << "\r"
+                                        << "5";
+        QTest::newRow("escape types 5") << "\x1b"
+                                        << "5";
+    }
+    void termCountKeepsAWholeNumberFromTwoToFive()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, expected);
+        for (TrainerKind kind : { TrainerKind::AddSub, TrainerKind::Mul }) {
+            QWidget* w = open(kind);
+            auto* box = control<QComboBox>(w, "cbAG");
+            box->lineEdit()->setFocus();
+            box->lineEdit()->end(false);
+            for (const QChar ch : keys) {
+                if (ch == QLatin1Char('\b'))
+                    QTest::keyClick(box->lineEdit(), Qt::Key_Backspace);
+                else if (ch == QLatin1Char('\r'))
+                    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+                else if (ch == QLatin1Char('\x1b'))
+                    QTest::keyClick(box->lineEdit(), Qt::Key_Escape);
+                else
+                    QTest::keyClicks(box->lineEdit(), QString(ch));
+            }
+            QCOMPARE(box->currentText(), expected);
+            QCOMPARE(box->count(), 4);
+        }
+    }
+
+    void termCountTakesItemsAndControlKeys()
+    {
+        QWidget* w = open(TrainerKind::Div);
+        auto* box = control<QComboBox>(w, "cbAG");
+        box->setCurrentIndex(2);
+        QCOMPARE(box->currentText(), QStringLiteral("4"));
+        box->lineEdit()->selectAll();
+        QTest::keyClick(box->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->currentText(), QStringLiteral("5"));
+        QVERIFY(!box->completer());
+        // A typed key replaces the selection.
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), QStringLiteral("3"));
+        QCOMPARE(box->currentText(), QStringLiteral("3"));
+        // Pasted text meets the same rule character by character.
+        box->lineEdit()->selectAll();
+        static_cast<TextBox*>(box->lineEdit())->typeText(QStringLiteral("x3"));
+        QCOMPARE(box->currentText(), QStringLiteral("5"));
+        QCOMPARE(box->count(), 4);
+    }
+
+    void fieldsAdmitOnlyTheirCharacters_data()
+    {
+        QTest::addColumn<TrainerKind>("kind");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("expected");
+        const TrainerKind tas = TrainerKind::AddSub;
+        const TrainerKind tm = TrainerKind::Mul;
+        const TrainerKind td = TrainerKind::Div;
+        QTest::newRow("TM numerator takes a leading sign") << tm << "txtZ1_0"
+                                                           << "-3"
+                                                           << "-3";
+        QTest::newRow("TM numerator refuses a later sign") << tm << "txtZ1_0"
+                                                           << "3-"
+                                                           << "3";
+        QTest::newRow("TM numerator takes plus") << tm << "txtZ1_1"
+                                                 << "+4"
+                                                 << "+4";
+        QTest::newRow("TD row-2 numerator takes a sign") << td << "txtZ2_0"
+                                                         << "-7"
+                                                         << "-7";
+        QTest::newRow("TM denominator refuses signs") << tm << "txtN1_0"
+                                                      << "-+5"
+                                                      << "5";
+        QTest::newRow("TD row-2 denominator refuses signs") << td << "txtN2_1"
+                                                            << "-2"
+                                                            << "2";
+        QTest::newRow("TAS numerator refuses signs") << tas << "txtZ1_0"
+                                                     << "-3"
+                                                     << "3";
+        QTest::newRow("TAS denominator refuses signs") << tas << "txtN1_1"
+                                                       << "+6"
+                                                       << "6";
+        QTest::newRow("TAS row-2 numerator refuses signs") << tas << "txtZ2_0"
+                                                           << "-1"
+                                                           << "1";
+        QTest::newRow("TAS common denominator refuses signs") << tas << "txtHN2"
+                                                              << "-12"
+                                                              << "12";
+        QTest::newRow("TAS row 3 takes a sign") << tas << "txtZ3"
+                                                << "-5"
+                                                << "-5";
+        QTest::newRow("TAS whole part takes a sign") << tas << "txtGZ5"
+                                                     << "-2"
+                                                     << "-2";
+        QTest::newRow("TM answer numerator takes a sign") << tm << "txtZ5"
+                                                          << "-1"
+                                                          << "-1";
+        QTest::newRow("TD row-4 denominator refuses signs") << td << "txtHN4"
+                                                            << "-3"
+                                                            << "3";
+        QTest::newRow("slash passes in a numerator") << tm << "txtZ1_0"
+                                                     << "1/2"
+                                                     << "1/2";
+        QTest::newRow("slash passes in a denominator") << tas << "txtN1_0"
+                                                       << "3/4"
+                                                       << "3/4";
+        QTest::newRow("slash passes in row 5") << td << "txtHN5"
+                                               << "/"
+                                               << "/";
+        QTest::newRow("letters and comma refused") << tm << "txtZ3"
+                                                   << "a1,b.2"
+                                                   << "12";
+        QTest::newRow("backspace works") << tas << "txtZ4"
+                                         << "12\b"
+                                         << "1";
+        QTest::newRow("TAS operator takes minus") << tas << "txtV1_0"
+                                                  << "-"
+                                                  << "-";
+        QTest::newRow("TAS operator one character only") << tas << "txtV1_1"
+                                                         << "+-"
+                                                         << "+";
+        QTest::newRow("TAS operator refuses digits") << tas << "txtV2_0"
+                                                     << "5="
+                                                     << "";
+        QTest::newRow("TAS operator backspace empties") << tas << "txtV1_0"
+                                                        << "+\b-"
+                                                        << "-";
+    }
+    void fieldsAdmitOnlyTheirCharacters()
+    {
+        QFETCH(TrainerKind, kind);
+        QFETCH(QString, field);
+        QFETCH(QString, keys);
+        QFETCH(QString, expected);
+        QWidget* w = open(kind);
+        auto* box = control<QLineEdit>(w, field.toLatin1().constData());
+        box->show();
+        box->setFocus();
+        for (const QChar ch : keys) {
+            if (ch == QLatin1Char('\b'))
+                QTest::keyClick(box, Qt::Key_Backspace);
+            else
+                QTest::keyClicks(box, QString(ch));
+        }
+        QCOMPARE(box->text(), expected);
+        // A paste of the same keys gives the same text as typing them.
+        box->clear();
+        static_cast<TextBox*>(box)->typeText(keys);
+        QCOMPARE(box->text(), expected);
+    }
+
+    void equalsBoxesShowAndHideTheirSuccessor_data() { addKindRows(); }
+    void equalsBoxesShowAndHideTheirSuccessor()
+    {
+        QFETCH(TrainerKind, kind);
+        QWidget* w = open(kind);
+        auto* g2 = control<QLineEdit>(w, "txtG2");
+        auto* g3 = control<QLineEdit>(w, "txtG3");
+        auto* g4 = control<QLineEdit>(w, "txtG4");
+        auto* g5 = control<QLineEdit>(w, "txtG5");
+        g2->setText(QStringLiteral("="));
+        g2->show();
+        g3->show();
+        g2->setFocus();
+        g2->end(false);
+
+        QTest::keyClick(g2, Qt::Key_Backspace);
+        QCOMPARE(g2->text(), QString());
+        QVERIFY(g3->isHidden());
+        QTest::keyClicks(g2, QStringLiteral("x"));
+        QCOMPARE(g2->text(), QString());
+        QVERIFY(g3->isHidden());
+        QTest::keyClicks(g2, QStringLiteral("="));
+        QCOMPARE(g2->text(), QStringLiteral("="));
+        QVERIFY(g3->isVisible());
+        QTest::keyClicks(g2, QStringLiteral("="));
+        QCOMPARE(g2->text(), QStringLiteral("="));
+
+        // Backspace hides only the successor box; boxes further down keep their state.
+        g3->setFocus();
+        QTest::keyClicks(g3, QStringLiteral("="));
+        QVERIFY(g4->isVisible());
+        g4->setFocus();
+        QTest::keyClicks(g4, QStringLiteral("="));
+        QVERIFY(g5->isVisible());
+        g3->setFocus();
+        QTest::keyClick(g3, Qt::Key_Backspace);
+        QVERIFY(g4->isHidden());
+        QVERIFY(g5->isVisible());
+        QCOMPARE(g4->text(), QStringLiteral("="));
+
+        g5->setFocus();
+        QTest::keyClicks(g5, QStringLiteral("="));
+        QCOMPARE(g5->text(), QStringLiteral("="));
+        QTest::keyClick(g5, Qt::Key_Backspace);
+        QCOMPARE(g5->text(), QString());
+        QVERIFY(g5->isVisible());
+    }
+
+    void clearResetsCountersAndTheExerciseArea_data() { addKindRows(); }
+    void clearResetsCountersAndTheExerciseArea()
+    {
+        QFETCH(TrainerKind, kind);
+        QWidget* w = open(kind);
+        auto* neu = control<QPushButton>(w, "cbNeu");
+        QTest::mouseClick(neu, Qt::LeftButton);
+        QCOMPARE(control<QLabel>(w, "lblVon")->text(), QStringLiteral("1"));
+        QVERIFY(neu->isHidden());
+        TrainerCounters& counters = m_app->counters(kind);
+        counters.attempts = 1;
+        counters.correct = 1;
+
+        QTest::mouseClick(control<QPushButton>(w, "cbClear"), Qt::LeftButton);
+        QCOMPARE(control<QLabel>(w, "lblVersuche")->text(), QStringLiteral("0"));
+        QCOMPARE(control<QLabel>(w, "lblGut")->text(), QStringLiteral("0"));
+        QCOMPARE(control<QLabel>(w, "lblVon")->text(), QStringLiteral("0"));
+        QCOMPARE(control<QLabel>(w, "lblVT")->text(), QStringLiteral("Versuche"));
+        QCOMPARE(counters.attempts, 0);
+        QCOMPARE(counters.correct, 0);
+        QCOMPARE(counters.exercises, 0);
+        QVERIFY(neu->isVisible());
+        QVERIFY(control<QPushButton>(w, "cbP")->isVisible());
+        for (QLineEdit* field : w->findChildren<QLineEdit*>()) {
+            if (field->parentWidget() == w)
+                QVERIFY2(field->isHidden(), qPrintable(field->objectName()));
+        }
+        for (Line* line : w->findChildren<Line*>())
+            QVERIFY2(line->isHidden(), qPrintable(line->objectName()));
+        if (kind != TrainerKind::AddSub)
+            QCOMPARE(control<QLabel>(w, "lblV1_0")->text(),
+                kind == TrainerKind::Mul ? QStringLiteral("*") : QStringLiteral(":"));
+
+        QTest::mouseClick(neu, Qt::LeftButton);
+        QCOMPARE(control<QLabel>(w, "lblVon")->text(), QStringLiteral("1"));
+    }
+
+    void countersSurviveAClosedWindow_data() { addKindRows(); }
+    void countersSurviveAClosedWindow()
+    {
+        QFETCH(TrainerKind, kind);
+        QWidget* w = open(kind);
+        auto* neu = control<QPushButton>(w, "cbNeu");
+        for (int i = 0; i < 3; ++i) {
+            neu->show();
+            QTest::mouseClick(neu, Qt::LeftButton);
+        }
+        m_app->counters(kind).attempts = 1;
+        closeAndProcess(w);
+
+        w = open(kind);
+        QCOMPARE(control<QLabel>(w, "lblVon")->text(), QStringLiteral("3"));
+        QCOMPARE(control<QLabel>(w, "lblVersuche")->text(), QStringLiteral("1"));
+        QCOMPARE(control<QLabel>(w, "lblVT")->text(), QStringLiteral("Versuch"));
+        QTest::mouseClick(control<QPushButton>(w, "cbNeu"), Qt::LeftButton);
+        QCOMPARE(control<QLabel>(w, "lblVon")->text(), QStringLiteral("4"));
+    }
+
+    void eachKindKeepsItsOwnCounters()
+    {
+        QWidget* tm = open(TrainerKind::Mul);
+        QWidget* td = open(TrainerKind::Div);
+        QTest::mouseClick(control<QPushButton>(tm, "cbNeu"), Qt::LeftButton);
+        QCOMPARE(control<QLabel>(tm, "lblVon")->text(), QStringLiteral("1"));
+        QCOMPARE(control<QLabel>(td, "lblVon")->text(), QStringLiteral("0"));
+        QCOMPARE(m_app->counters(TrainerKind::Div).exercises, 0);
+    }
+
+    void aCounterAtItsLimitStaysThere()
+    {
+        m_app->counters(TrainerKind::Mul).exercises = INT16_MAX;
+        QWidget* w = open(TrainerKind::Mul);
+        QTest::mouseClick(control<QPushButton>(w, "cbNeu"), Qt::LeftButton);
+        QCOMPARE(m_app->counters(TrainerKind::Mul).exercises, INT16_MAX);
+        QCOMPARE(control<QLabel>(w, "lblVon")->text(), QStringLiteral("32767"));
+        QVERIFY(control<QPushButton>(w, "cbNeu")->isHidden());
+    }
+
+    void eachKindOpensOnlyOnce_data() { addKindRows(); }
+    void eachKindOpensOnlyOnce()
+    {
+        QFETCH(TrainerKind, kind);
+        QWidget* first = open(kind);
+        QWidget* second = open(kind);
+        QCOMPARE(first, second);
+        const QStringList names = pendro::testing::visibleWindowNames();
+        QCOMPARE(names.count(QLatin1String(windowNameOf(kind))), 1);
+        closeAndProcess(first);
+        QWidget* third = open(kind);
+        QVERIFY(third->isVisible());
+        QCOMPARE(pendro::testing::visibleWindowNames().count(QLatin1String(windowNameOf(kind))), 1);
+    }
+
+    void beendenClosesEveryWindow()
+    {
+        open(TrainerKind::AddSub);
+        open(TrainerKind::Mul);
+        open(TrainerKind::Div);
+        control<QAction>(m_app->mainWindow(), "Hilfe")->trigger();
+        QCOMPARE(pendro::testing::visibleWindowNames().size(), 5);
+        control<QAction>(m_app->mainWindow(), "Beenden")->trigger();
+        QCOMPARE(pendro::testing::visibleWindowNames(), QStringList());
+    }
+
+    void closingTheMainWindowClosesTheTrainers()
+    {
+        open(TrainerKind::Mul);
+        open(TrainerKind::Div);
+        m_app->mainWindow()->close();
+        QCOMPARE(pendro::testing::visibleWindowNames(), QStringList());
+    }
+
+    void controlsStandAtTheirTwips_data()
+    {
+        QTest::addColumn<TrainerKind>("kind");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<double>("left");
+        QTest::addColumn<double>("top");
+        QTest::addColumn<double>("width");
+        const TrainerKind tas = TrainerKind::AddSub;
+        const TrainerKind tm = TrainerKind::Mul;
+        const TrainerKind td = TrainerKind::Div;
+        QTest::newRow("TAS txtV1_2") << tas << "txtV1_2" << 2760.0 << 840.0 << 255.0;
+        QTest::newRow("TAS txtZ1_1") << tas << "txtZ1_1" << 1920.0 << 660.0 << 735.0;
+        QTest::newRow("TAS txtN1_4") << tas << "txtN1_4" << 5520.0 << 1080.0 << 735.0;
+        QTest::newRow("TAS txtG2") << tas << "txtG2" << 60.0 << 1920.0 << 255.0;
+        QTest::newRow("TAS txtV2_3") << tas << "txtV2_3" << 3960.0 << 1680.0 << 255.0;
+        QTest::newRow("TAS txtZ2_0") << tas << "txtZ2_0" << 720.0 << 1680.0 << 735.0;
+        QTest::newRow("TAS txtZ3") << tas << "txtZ3" << 360.0 << 2700.0 << 2295.0;
+        QTest::newRow("TAS txtG4") << tas << "txtG4" << 2760.0 << 2880.0 << 255.0;
+        QTest::newRow("TAS txtHN4") << tas << "txtHN4" << 3120.0 << 3120.0 << 1215.0;
+        QTest::newRow("TAS txtGZ5") << tas << "txtGZ5" << 4800.0 << 2700.0 << 1515.0;
+        QTest::newRow("TAS txtHN5") << tas << "txtHN5" << 6360.0 << 3120.0 << 915.0;
+        QTest::newRow("TAS lblEZ1") << tas << "lblEZ1" << 3120.0 << 3720.0 << 1215.0;
+        QTest::newRow("TAS lblEN2") << tas << "lblEN2" << 6360.0 << 4140.0 << 915.0;
+        QTest::newRow("TAS lblEDB") << tas << "lblEDB" << 4800.0 << 4620.0 << 2535.0;
+        QTest::newRow("TM txtZ1_3") << tm << "txtZ1_3" << 3960.0 << 720.0 << 735.0;
+        QTest::newRow("TM txtN1_0") << tm << "txtN1_0" << 360.0 << 1140.0 << 735.0;
+        QTest::newRow("TM txtZ2_2") << tm << "txtZ2_2" << 2760.0 << 1680.0 << 735.0;
+        QTest::newRow("TD txtN2_1") << td << "txtN2_1" << 1560.0 << 2100.0 << 735.0;
+        QTest::newRow("TD lblV1_2") << td << "lblV1_2" << 3600.0 << 840.0 << 255.0;
+        QTest::newRow("TM txtG5") << tm << "txtG5" << 4440.0 << 2880.0 << 255.0;
+    }
+    void controlsStandAtTheirTwips()
+    {
+        QFETCH(TrainerKind, kind);
+        QFETCH(QString, name);
+        QFETCH(double, left);
+        QFETCH(double, top);
+        QFETCH(double, width);
+        QWidget* w = open(kind);
+        const TwipsRect rect = twipsGeometry(control<QWidget>(w, name.toLatin1().constData()));
+        QCOMPARE(rect.left, left);
+        QCOMPARE(rect.top, top);
+        QCOMPARE(rect.width, width);
+        QCOMPARE(w->size(), QSize(566, 327));
+    }
+
+    void linesKeepTheirEndsInTwips()
+    {
+        QWidget* tas = open(TrainerKind::AddSub);
+        auto* bar = control<Line>(tas, "L1_2");
+        QCOMPARE(bar->x1(), 3120.0);
+        QCOMPARE(bar->x2(), 3840.0);
+        QCOMPARE(bar->y1(), 1020.0);
+        QWidget* tm = open(TrainerKind::Mul);
+        auto* underline = control<Line>(tm, "L9");
+        QCOMPARE(underline->x1(), 4800.0);
+        QCOMPARE(underline->x2(), 7260.0);
+        QCOMPARE(underline->y1(), 3540.0);
+        QCOMPARE(control<Line>(tm, "L1_1")->x1(), 1560.0);
+        QCOMPARE(control<Line>(tm, "L1_1")->y1(), 1080.0);
+    }
+
+    void tabOrderRunsThroughTheRows()
+    {
+        QWidget* tas = open(TrainerKind::AddSub);
+        QStringList chain;
+        QWidget* widget = control<QWidget>(tas, "txtV1_0");
+        for (int i = 0; i < 6; ++i) {
+            chain << widget->objectName();
+            widget = widget->nextInFocusChain();
+            while (widget->focusPolicy() == Qt::NoFocus || widget->parentWidget() != tas)
+                widget = widget->nextInFocusChain();
+        }
+        QCOMPARE(chain,
+            QStringList({ "txtV1_0", "txtZ1_0", "txtN1_0", "txtV1_1", "txtZ1_1", "txtN1_1" }));
+    }
+};
+
+QTEST_MAIN(TestTrainerFrame)
+#include "test_trainer_frame.moc"

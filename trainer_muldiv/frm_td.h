@@ -1,0 +1,17 @@
+#pragma once
+
+#include "trainer_muldiv/mul_div_trainer.h"
+
+namespace pendro {
+
+// "Trainer für die Division gemeiner Brüche": chains of fractions joined by ":", which the check
+// turns into a product by inverting every divisor.
+class frmTD final : public MulDivTrainer
+{
+    Q_OBJECT
+
+public:
+    frmTD(TrainerCounters& counters, RandomGenerator& random, frmPendro& mainWindow);
+};
+
+} // namespace pendro

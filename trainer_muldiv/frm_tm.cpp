@@ -1,0 +1,9 @@
+#include "trainer_muldiv/frm_tm.h"
+
+namespace pendro {
+
+frmTM::frmTM(TrainerCounters& counters, RandomGenerator& random, frmPendro& mainWindow)
+    : MulDivTrainer(MulKind, counters, random, mainWindow)
+{ }
+
+} // namespace pendro
