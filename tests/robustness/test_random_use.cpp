@@ -1,0 +1,334 @@
+// Random use of all five windows through their real widgets, with the program's invariants
+// checked after every step. The run is reproducible from its seed:
+//   PENDRO_RANDOM_SEED=<seed> PENDRO_RANDOM_STEPS=<n> PENDRO_RANDOM_SECONDS=<s> test_random_use
+// A failing run prints its seed and step.
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <array>
+#include <chrono>
+#include <memory>
+
+#include "app/pendro_app.h"
+#include "mainwin/frm_pendro.h"
+#include "toolkit/text_box.h"
+#include "trainer/trainer_frame.h"
+
+using namespace pendro;
+
+namespace {
+
+constexpr std::array<TrainerKind, 3> Kinds { TrainerKind::AddSub, TrainerKind::Mul,
+    TrainerKind::Div };
+
+qint64 environmentNumber(const char* name, qint64 fallback)
+{
+    bool ok = false;
+    const qint64 value = qEnvironmentVariable(name).toLongLong(&ok);
+    return ok ? value : fallback;
+}
+
+// Which characters a field may ever hold: what its key rule admits plus what the program itself
+// writes there (generated exercises, double-clicks, results).
+QString allowedCharacters(const QWidget* window, const QString& field)
+{
+    const QString digits = QStringLiteral("0123456789");
+    if (window->objectName() == QLatin1String("frmPendro"))
+        return field.startsWith(QLatin1String("txtZ1_")) ? digits : QString();
+    if (field.startsWith(QLatin1String("txtG")) && field.size() == 5)
+        return QStringLiteral("=");
+    if (field.startsWith(QLatin1String("txtV")))
+        return QStringLiteral("+-=");
+    if (field == QLatin1String("cbAG_edit"))
+        return QStringLiteral("2345");
+    const bool addSub = window->objectName() == QLatin1String("frmTAS");
+    const bool signedField = field.startsWith(QLatin1String("txtZ3"))
+        || field.startsWith(QLatin1String("txtZ4")) || field.startsWith(QLatin1String("txtZ5"))
+        || field == QLatin1String("txtGZ5")
+        || (!addSub
+            && (field.startsWith(QLatin1String("txtZ1_"))
+                || field.startsWith(QLatin1String("txtZ2_"))));
+    return digits + QStringLiteral("/") + (signedField ? QStringLiteral("+-") : QString());
+}
+
+bool suspicious(const QString& text)
+{
+    static const QRegularExpression notANumber(
+        QStringLiteral("\\b(inf|nan)\\b"), QRegularExpression::CaseInsensitiveOption);
+    return text.contains(notANumber) || text == QLatin1String("-0") || text == QLatin1String("-0,");
+}
+
+} // namespace
+
+class TestRandomUse : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<PendroApplication> m_app;
+    QRandomGenerator m_random;
+    // Events since the last "C" (or program start) that could raise each counter.
+    std::array<int, 3> m_newExercises {};
+    std::array<int, 3> m_checks {};
+    quint64 m_seed = 0;
+    qint64 m_step = 0;
+    QString m_lastAction;
+
+    int pick(int bound) { return static_cast<int>(m_random.bounded(bound)); }
+
+    void startProgram()
+    {
+        m_app.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const std::uint64_t clockSeed = m_random.generate64();
+        std::uint64_t tick = 0;
+        m_app = std::make_unique<PendroApplication>(
+            RandomGenerator([clockSeed, tick]() mutable { return clockSeed + (tick++ / 3); },
+                m_random.generate64()));
+        m_newExercises = {};
+        m_checks = {};
+    }
+
+    QList<QWidget*> openWindows() const
+    {
+        QList<QWidget*> windows;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && !widget->objectName().isEmpty()
+                && widget->objectName().startsWith(QLatin1String("frm")))
+                windows.append(widget);
+        }
+        return windows;
+    }
+
+    template <typename T> QList<T*> visibleControls(QWidget* window) const
+    {
+        QList<T*> controls;
+        for (T* control : window->findChildren<T*>()) {
+            if (control->isVisible() && control->isEnabled())
+                controls.append(control);
+        }
+        return controls;
+    }
+
+    int kindIndexOf(const QWidget* window) const
+    {
+        for (std::size_t i = 0; i < Kinds.size(); ++i) {
+            if (m_app->trainerWindow(Kinds[i]) == window)
+                return static_cast<int>(i);
+        }
+        return -1;
+    }
+
+    QString randomText()
+    {
+        static const QString alphabet = QStringLiteral("0123456789+-/=,. aäß\t\nxyz*:");
+        QString text;
+        const int length = pick(8);
+        for (int i = 0; i < length; ++i)
+            text.append(alphabet.at(pick(int(alphabet.size()))));
+        return text;
+    }
+
+    void typeKey(QLineEdit* field)
+    {
+        static const QList<int> keys { Qt::Key_0, Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4,
+            Qt::Key_5, Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9, Qt::Key_Plus, Qt::Key_Minus,
+            Qt::Key_Slash, Qt::Key_Equal, Qt::Key_A, Qt::Key_X, Qt::Key_Comma, Qt::Key_Period,
+            Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Left,
+            Qt::Key_Home, Qt::Key_End, Qt::Key_Space };
+        field->setFocus();
+        const int choice = pick(int(keys.size()) + 3);
+        if (choice == keys.size())
+            QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        else if (choice == keys.size() + 1)
+            QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+        else if (choice == keys.size() + 2)
+            QTest::keyClick(field, Qt::Key_Insert, Qt::ShiftModifier);
+        else
+            QTest::keyClick(field, Qt::Key(keys.at(choice)));
+    }
+
+    void act()
+    {
+        const QList<QWidget*> windows = openWindows();
+        if (windows.isEmpty()) {
+            startProgram();
+            m_lastAction = QStringLiteral("restart");
+            return;
+        }
+        QWidget* window = windows.at(pick(int(windows.size())));
+        const int action = pick(100);
+        m_lastAction = QStringLiteral("%1 on %2").arg(action).arg(window->objectName());
+        if (action < 40) {
+            const QList<QLineEdit*> fields = visibleControls<QLineEdit>(window);
+            if (!fields.isEmpty()) {
+                QLineEdit* field = fields.at(pick(int(fields.size())));
+                m_lastAction += QLatin1Char(' ') + field->objectName();
+                typeKey(field);
+            }
+        } else if (action < 46) {
+            const QList<TextBox*> fields = visibleControls<TextBox>(window);
+            if (!fields.isEmpty()) {
+                TextBox* field = fields.at(pick(int(fields.size())));
+                const QString text = randomText();
+                m_lastAction += QStringLiteral(" paste %1 into %2").arg(text, field->objectName());
+                if (pick(2) == 0) {
+                    field->typeText(text);
+                } else {
+                    QApplication::clipboard()->setText(text);
+                    field->setFocus();
+                    QTest::keyClick(field, Qt::Key_Insert, Qt::ShiftModifier);
+                }
+            }
+        } else if (action < 62) {
+            const QList<QLineEdit*> fields = visibleControls<QLineEdit>(window);
+            if (!fields.isEmpty()) {
+                QLineEdit* field = fields.at(pick(int(fields.size())));
+                m_lastAction += QLatin1Char(' ') + field->objectName();
+                if (pick(3) == 0)
+                    QTest::mouseDClick(field, Qt::LeftButton);
+                else
+                    QTest::mouseClick(field, Qt::LeftButton);
+            }
+        } else if (action < 82) {
+            const QList<QPushButton*> buttons = visibleControls<QPushButton>(window);
+            if (!buttons.isEmpty()) {
+                QPushButton* button = buttons.at(pick(int(buttons.size())));
+                m_lastAction += QLatin1Char(' ') + button->objectName();
+                const int kind = kindIndexOf(window);
+                if (kind >= 0) {
+                    const auto k = static_cast<std::size_t>(kind);
+                    if (button->objectName() == QLatin1String("cbNeu"))
+                        ++m_newExercises[k];
+                    else if (button->objectName() == QLatin1String("cbP"))
+                        ++m_checks[k];
+                }
+                QTest::mouseClick(button, Qt::LeftButton);
+                if (kind >= 0 && button->objectName() == QLatin1String("cbClear")) {
+                    m_newExercises[static_cast<std::size_t>(kind)] = 0;
+                    m_checks[static_cast<std::size_t>(kind)] = 0;
+                }
+            }
+        } else if (action < 88) {
+            auto* terms = window->findChild<QComboBox*>(QStringLiteral("cbAG"));
+            if (terms)
+                terms->setCurrentIndex(pick(4));
+            if (auto* minus = window->findChild<QCheckBox*>(QStringLiteral("cbMinus")))
+                QTest::mouseClick(minus, Qt::LeftButton);
+        } else if (action < 97) {
+            static const char* const entries[] = { "menTAS", "menTM", "menTD", "Hilfe" };
+            const char* entry = entries[pick(4)];
+            m_lastAction += QLatin1Char(' ') + QLatin1String(entry);
+            m_app->mainWindow()->findChild<QAction*>(QLatin1String(entry))->trigger();
+        } else if (action < 99) {
+            if (window != m_app->mainWindow())
+                window->close();
+        } else {
+            m_app->mainWindow()->findChild<QAction*>(QStringLiteral("Beenden"))->trigger();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void checkInvariants()
+    {
+        const QString where = QStringLiteral("seed %1, step %2, after %3")
+                                  .arg(m_seed)
+                                  .arg(m_step)
+                                  .arg(m_lastAction);
+        for (QWidget* window : openWindows()) {
+            for (QLineEdit* field : window->findChildren<QLineEdit*>()) {
+                const QString allowed = allowedCharacters(window, field->objectName());
+                if (allowed.isEmpty())
+                    continue;
+                for (const QChar ch : field->text())
+                    QVERIFY2(allowed.contains(ch),
+                        qPrintable(QStringLiteral("%1: %2 holds '%3' (%4)")
+                                       .arg(window->objectName(), field->objectName(),
+                                           field->text(), where)));
+                QVERIFY2(!suspicious(field->text()),
+                    qPrintable(field->objectName() + QStringLiteral(": ") + where));
+            }
+            for (QLabel* label : window->findChildren<QLabel*>())
+                QVERIFY2(!suspicious(label->text()),
+                    qPrintable(QStringLiteral("%1 shows %2 (%3)")
+                                   .arg(label->objectName(), label->text(), where)));
+            const int kind = kindIndexOf(window);
+            if (kind >= 0) {
+                const QString terms
+                    = window->findChild<QComboBox*>(QStringLiteral("cbAG"))->currentText();
+                QVERIFY2(terms.size() == 1 && terms.at(0) >= QLatin1Char('2')
+                        && terms.at(0) <= QLatin1Char('5'),
+                    qPrintable(QStringLiteral("cbAG holds '%1' (%2)").arg(terms, where)));
+            }
+        }
+        for (std::size_t k = 0; k < Kinds.size(); ++k) {
+            const TrainerCounters& counters = m_app->counters(Kinds[k]);
+            QVERIFY2(counters.exercises >= 0 && counters.exercises <= m_newExercises[k],
+                qPrintable(where));
+            QVERIFY2(counters.attempts >= 0 && counters.attempts <= m_checks[k], qPrintable(where));
+            QVERIFY2(
+                counters.correct >= 0 && counters.correct <= counters.attempts, qPrintable(where));
+        }
+        frmPendro* main = m_app->mainWindow();
+        if (main) {
+            QCOMPARE(main->findChild<QLabel*>(QStringLiteral("lblAnz"))->text(),
+                QStringLiteral("12251"));
+            QCOMPARE(
+                main->findChild<QListView*>(QStringLiteral("List1"))->model()->rowCount(), 12251);
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        m_seed = static_cast<quint64>(environmentNumber(
+            "PENDRO_RANDOM_SEED", std::chrono::steady_clock::now().time_since_epoch().count()));
+        m_random.seed(m_seed);
+        qInfo("random use: seed %llu", static_cast<unsigned long long>(m_seed));
+    }
+
+    void cleanupTestCase()
+    {
+        m_app.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void survivesRandomUse()
+    {
+        const qint64 steps = environmentNumber("PENDRO_RANDOM_STEPS", 20000);
+        const qint64 seconds = environmentNumber("PENDRO_RANDOM_SECONDS", 600);
+        QElapsedTimer timer;
+        timer.start();
+        startProgram();
+        for (m_step = 0; m_step < steps; ++m_step) {
+            act();
+            checkInvariants();
+            if (QTest::currentTestFailed()) {
+                qWarning("random use failed: PENDRO_RANDOM_SEED=%llu, step %lld",
+                    static_cast<unsigned long long>(m_seed), m_step);
+                return;
+            }
+            if (timer.elapsed() > seconds * 1000)
+                break;
+        }
+        qInfo("random use: %lld steps in %lld ms, seed %llu", m_step, timer.elapsed(),
+            static_cast<unsigned long long>(m_seed));
+    }
+};
+
+QTEST_MAIN(TestRandomUse)
+#include "test_random_use.moc"
