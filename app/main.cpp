@@ -27,12 +27,12 @@ int main(int argc, char* argv[])
     if (!desktopAvailable()) {
         std::fputs("Pendro braucht eine grafische Arbeitsumgebung (X11 oder Wayland), aber es ist\n"
                    "keine verfügbar (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt).\n"
-                   "Ohne Bildschirm lässt es sich unter Xvfb ausprobieren:\n"
+                   "Ohne Bildschirm lässt es sich unter Xvfb ausprobieren (Debian-Paket xvfb):\n"
                    "    xvfb-run ./build/release/app/pendro\n"
                    "\n"
                    "Pendro needs a graphical desktop (X11 or Wayland), but none is available\n"
                    "(neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-                   "To try it without a screen, run it under Xvfb:\n"
+                   "To try it without a screen, run it under Xvfb (Debian package xvfb):\n"
                    "    xvfb-run ./build/release/app/pendro\n",
             stderr);
         return EXIT_FAILURE;

@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "toolkit/accessibility.h"
 #include "toolkit/controls.h"
 #include "toolkit/fonts.h"
 #include "trainer_addsub/frm_tas.h"
@@ -15,6 +16,7 @@ namespace pendro {
 void configureApplication(QApplication& application)
 {
     installFontSubstitutions();
+    installWindowAccessibility();
     QApplication::setStyle(QStringLiteral("Fusion"));
     // Qt's own dialogs and shortcuts in German; without the file they stay English.
     auto* translator = new QTranslator(&application);

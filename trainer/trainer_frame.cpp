@@ -170,6 +170,9 @@ void TrainerFrame::buildSettingsAndButtons()
     cbZBN = makeComboBox(this, "cbZBN", { 6480, 420, 735, 345 }, rangeItems, "10");
     Label7->setBuddy(cbZBZ);
     Label8->setBuddy(cbZBN);
+    // A combo box reports its text as its name; the field inside is named by its caption.
+    cbZBZ->textBox()->setAccessibleName(text(m_data.rangeNumeratorCaption).chopped(1));
+    cbZBN->textBox()->setAccessibleName(text(m_data.rangeDenominatorCaption).chopped(1));
     for (QWidget* hidden : { static_cast<QWidget*>(Label7), static_cast<QWidget*>(cbZBZ),
              static_cast<QWidget*>(Label8), static_cast<QWidget*>(cbZBN) })
         hidden->hide();

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -551,6 +552,36 @@ private slots:
         QCOMPARE(underline->y1(), 3540.0);
         QCOMPARE(control<Line>(tm, "L1_1")->x1(), 1560.0);
         QCOMPARE(control<Line>(tm, "L1_1")->y1(), 1080.0);
+    }
+
+    // What a screen reader needs: every text field has a name, a result label keeps its text as
+    // what is read (a description says what it is, a name would hide the value), every window
+    // is announced as a window.
+    void everyWindowIsReadableByAScreenReader()
+    {
+        open(TrainerKind::AddSub);
+        open(TrainerKind::Mul);
+        open(TrainerKind::Div);
+        control<QAction>(m_app->mainWindow(), "Hilfe")->trigger();
+        int windows = 0;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible() || !window->objectName().startsWith(QLatin1String("frm")))
+                continue;
+            ++windows;
+            QAccessibleInterface* windowInterface = QAccessible::queryAccessibleInterface(window);
+            QVERIFY(windowInterface);
+            QCOMPARE(windowInterface->role(), QAccessible::Window);
+            for (QLineEdit* field : window->findChildren<QLineEdit*>()) {
+                QVERIFY2(!field->accessibleName().isEmpty(),
+                    qPrintable(window->objectName() + QLatin1Char('.') + field->objectName()));
+            }
+            for (QLabel* label : window->findChildren<QLabel*>()) {
+                if (!label->accessibleDescription().isEmpty())
+                    QVERIFY2(label->accessibleName().isEmpty(),
+                        qPrintable(window->objectName() + QLatin1Char('.') + label->objectName()));
+            }
+        }
+        QCOMPARE(windows, 5);
     }
 
     void tabOrderRunsThroughTheRows()

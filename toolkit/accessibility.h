@@ -1,0 +1,9 @@
+#pragma once
+
+// Screen readers announce a plain top-level widget as a filler, not as a window. The trainer
+// windows and the help window are plain widgets, so they get the window role here.
+namespace pendro {
+
+void installWindowAccessibility();
+
+} // namespace pendro
