@@ -106,8 +106,10 @@ void runFactorization(WorkArea& area, FactorizationMode mode)
         area.factors[i].clear();
         if (area.numbers[i].empty())
             continue;
+        // The number fields take digits only; a negative number (which only a caller writing
+        // the text itself could put there) has no prime factorization and is refused as well.
         const auto value = parseDouble(area.numbers[i]);
-        if (value)
+        if (value && !(*value < 0))
             numbers[i] = *value;
         else
             refused[i] = true;

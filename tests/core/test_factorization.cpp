@@ -177,10 +177,13 @@ void TestFactorization::run_data()
     QTest::newRow("plus sign") << false << QByteArrayList { "+12", "18" }
                                << QByteArrayList { "2 * 2 * 3", "2 * 3 * 3" } << QByteArray("6")
                                << QByteArray("36");
-    // Only reachable by pasting; the trial division must still end.
+    // Not reachable through the fields' key rules; a negative number has no factorization.
     QTest::newRow("negative") << false << QByteArrayList { "-12", "18" }
-                              << QByteArrayList { "2 * 2 * 3", "2 * 3 * 3" } << QByteArray("6")
-                              << QByteArray("36");
+                              << QByteArrayList { r, "2 * 3 * 3" } << QByteArray("18")
+                              << QByteArray("18");
+    QTest::newRow("strict: negatives beside others")
+        << true << QByteArrayList { "-262202", "-2147483647", "12" }
+        << QByteArrayList { r, r, "2 * 2 * 3" } << QByteArray("12") << QByteArray("12");
     QTest::newRow("two large numbers")
         << false << QByteArrayList { "2147483646", "2147467264" }
         << QByteArrayList { "2 * 3 * 3 * 7 * 11 * 31 * 151 * 331", twos(14) + " * 131071" }
