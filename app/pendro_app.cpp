@@ -17,6 +17,8 @@ void configureApplication(QApplication& application)
 {
     installFontSubstitutions();
     installWindowAccessibility();
+    // Menus and context menus in the windows' own font.
+    QApplication::setFont(makeFont(DefaultFont));
     QApplication::setStyle(QStringLiteral("Fusion"));
     // Qt's own dialogs and shortcuts in German; without the file they stay English.
     auto* translator = new QTranslator(&application);

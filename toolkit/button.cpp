@@ -20,7 +20,7 @@ void Button::paintEvent(QPaintEvent*)
     const QRect textRect = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    painter.drawText(textRect.adjusted(2, 0, -2, 0), Qt::AlignCenter | Qt::TextWordWrap, caption);
+    painter.drawText(textRect.adjusted(1, 0, -1, 0), Qt::AlignCenter | Qt::TextWordWrap, caption);
 }
 
 } // namespace pendro

@@ -186,12 +186,12 @@ void TrainerFrame::buildSettingsAndButtons()
         Label1->setBuddy(cbMinus);
     }
 
-    cbClear = makeButton(this, "cbClear", { 7560, 120, 855, 495 }, FrameFont, "C",
+    cbClear = makeButton(this, "cbClear", { 7290, 120, 1140, 495 }, FrameFont, "C",
         "Alle Eingaben löschen", LightRed);
     cbClear->setAccessibleName(text("Alle Eingaben löschen"));
-    cbNeu = makeButton(this, "cbNeu", { 7560, 720, 855, 1335 }, FrameFont, "Neue Aufgabe",
+    cbNeu = makeButton(this, "cbNeu", { 7290, 720, 1140, 1335 }, FrameFont, "Neue Aufgabe",
         "Generiert eine neue Aufgabe", LightCyan);
-    cbP = makeButton(this, "cbP", { 7560, 2160, 855, 855 },
+    cbP = makeButton(this, "cbP", { 7290, 2160, 1140, 855 },
         { "Arial", m_data.checkFontPoints, false }, text(m_data.checkCaption),
         "Überprüft das Ergebnis", LightGreen);
 
@@ -351,11 +351,11 @@ void TrainerFrame::buildSolutionAndCounters()
     };
     lblVersuche = counter("lblVersuche", { 60, 4620, 555, 255 }, "0", "Versuche", Qt::AlignRight);
     lblVT = counter(
-        "lblVT", { 675, 4620, 855, 255 }, "Versuche", "Versuch oder Versuche", Qt::AlignLeft);
-    lblGut = counter("lblGut", { 1560, 4620, 555, 255 }, "0", "richtig", Qt::AlignRight);
-    Label2 = counter("Label2", { 2175, 4620, 375, 255 }, "von", nullptr, Qt::AlignHCenter);
-    lblVon = counter("lblVon", { 2580, 4620, 555, 255 }, "0", "Aufgaben", Qt::AlignLeft);
-    Label4 = counter("Label4", { 3180, 4620, 735, 255 }, "richtig.", nullptr, Qt::AlignLeft);
+        "lblVT", { 675, 4620, 825, 255 }, "Versuche", "Versuch oder Versuche", Qt::AlignLeft);
+    lblGut = counter("lblGut", { 1500, 4620, 540, 255 }, "0", "richtig", Qt::AlignRight);
+    Label2 = counter("Label2", { 2085, 4620, 375, 255 }, "von", nullptr, Qt::AlignHCenter);
+    lblVon = counter("lblVon", { 2490, 4620, 540, 255 }, "0", "Aufgaben", Qt::AlignLeft);
+    Label4 = counter("Label4", { 3045, 4620, 735, 255 }, "richtig.", nullptr, Qt::AlignLeft);
     Label5 = makeLabel(this, QStringLiteral("Label5"), { 7440, 4680, 1005, 195 }, CreditFont,
         text("Pendro · 2013"), Qt::AlignRight);
     makeCreditLabel(Label5);

@@ -134,6 +134,14 @@ private slots:
         QCOMPARE(control<QPushButton>(w, "cbP")->text(),
             kind == TrainerKind::Mul ? QStringLiteral("Ergebnis überprüfen")
                                      : QStringLiteral("Ergebnis Überprüfen"));
+        // Captions wrap between words, so each word must fit the button on its own.
+        for (const char* name : { "cbNeu", "cbP" }) {
+            auto* button = control<QPushButton>(w, name);
+            for (const QString& word : button->text().split(QLatin1Char(' '))) {
+                QVERIFY2(button->fontMetrics().horizontalAdvance(word) <= button->width() - 8,
+                    qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(name), word)));
+            }
+        }
         const QString credit = control<QLabel>(w, "Label5")->text();
         QVERIFY(
             credit.contains(QStringLiteral("Pendro")) && credit.contains(QStringLiteral("2013")));
