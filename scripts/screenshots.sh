@@ -1,0 +1,199 @@
+#!/usr/bin/env bash
+# Takes a screenshot of each window under Xvfb: the main window after the help window's example
+# (18, 12, 30, 42, 36 and "Start"), the help window, the multiplication trainer fresh, and the
+# three trainers with a five-term exercise ("Neue Aufgabe"; in the multiplication and division
+# trainers also checked once with an empty answer, so that the solution shows). Builds Pendro (release preset) and installs the
+# missing Debian packages first. Drives the windows like a user, through the keyboard (Alt opens
+# the menu bar) and mouse clicks at the controls' positions.
+#
+# Usage: scripts/screenshots.sh [variant...]
+#   plain   the normal look, into docs/screenshots/ (shown in the README)       (default)
+#   scale2  QT_SCALE_FACTOR=2, into build/screenshots/scale2/
+#   dark    a dark desktop palette (a KDE colour scheme read by Qt's KDE platform theme), into
+#           build/screenshots/dark/
+#   all     all three
+set -euo pipefail
+self="$(cd "$(dirname "$0")" && pwd)/$(basename "$0")"
+cd "$(dirname "$0")/.."
+
+
+if [ "${1:-}" = "--inside-xvfb" ]; then
+    variant="$2"
+    out="$3"
+    scale=1
+    [ "$variant" = "scale2" ] && scale=2
+    export QT_QPA_PLATFORM=xcb
+    unset QT_SCALE_FACTOR
+    workdir=$(mktemp -d)
+    pendro_pid=""
+    # shellcheck disable=SC2317 # called through the trap
+    cleanup() {
+        if [ -n "$pendro_pid" ]; then kill "$pendro_pid" 2>/dev/null || true; fi
+        rm -rf "$workdir"
+    }
+    trap cleanup EXIT
+
+    case "$variant" in
+    scale2)
+        export QT_SCALE_FACTOR=2
+        ;;
+    dark)
+        # Qt's KDE platform theme takes the palette from kdeglobals (colours of Breeze Dark).
+        export XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5 KDE_FULL_SESSION=true
+        export XDG_CONFIG_HOME="$workdir/config"
+        mkdir -p "$XDG_CONFIG_HOME"
+        cat >"$XDG_CONFIG_HOME/kdeglobals" <<'EOF'
+[Colors:Button]
+BackgroundNormal=49,54,59
+ForegroundNormal=239,240,241
+ForegroundInactive=161,169,177
+
+[Colors:Selection]
+BackgroundNormal=61,174,233
+ForegroundNormal=252,252,252
+
+[Colors:Tooltip]
+BackgroundNormal=49,54,59
+ForegroundNormal=239,240,241
+
+[Colors:View]
+BackgroundNormal=27,30,32
+BackgroundAlternate=35,38,41
+ForegroundNormal=239,240,241
+ForegroundInactive=161,169,177
+ForegroundLink=29,153,243
+
+[Colors:Window]
+BackgroundNormal=42,46,50
+ForegroundNormal=239,240,241
+ForegroundInactive=161,169,177
+EOF
+        ;;
+    esac
+
+    # Window-relative logical pixels to device pixels.
+    px() { echo $(($1 * scale)); }
+    wait_window() { # title regex -> window id
+        local id
+        id=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1) || {
+            echo "No window matching '$1' appeared" >&2
+            return 1
+        }
+        echo "$id"
+    }
+    settle() { sleep "${1:-0.6}"; }
+    click_at() { # window x y (logical pixels)
+        xdotool mousemove --window "$1" "$(px "$2")" "$(px "$3")" click 1
+        settle 0.3
+    }
+    capture() { # window name
+        xdotool windowraise "$1"
+        settle 0.4
+        import -window "$1" "$out/$2.png"
+        echo "  $out/$2.png"
+    }
+    # Opens a menu entry of the main window by keyboard: Alt, then the arrow keys given.
+    menu() {
+        xdotool windowraise "$main"
+        xdotool windowfocus --sync "$main"
+        settle 0.3
+        xdotool key alt
+        settle 0.3
+        xdotool key --delay 150 "$@" Return
+    }
+    # A five-term exercise in a trainer window: "5" into cbAG (every key but 2..5 types 5,
+    # and "25" becomes 5), then "Neue Aufgabe".
+    new_exercise() {
+        click_at "$1" 110 15
+        xdotool type --delay 50 5
+        settle 0.3
+        click_at "$1" 532 92 # cbNeu
+        settle
+    }
+
+    ./build/release/app/pendro >"$workdir/pendro.log" 2>&1 &
+    pendro_pid=$!
+    main=$(wait_window '^Pendro +Version')
+    settle 1
+
+    xdotool windowfocus --sync "$main"
+    for number in 18 12 30 42 36; do
+        xdotool type --delay 40 "$number"
+        xdotool key Tab
+    done
+    xdotool key Tab Tab Tab space # on to btStart and press it
+    settle
+    capture "$main" main
+
+    menu Right Right # Hilfe
+    help=$(wait_window '^Pendro - Erl')
+    xdotool windowmove --sync "$help" "$(px 480)" 0
+    settle
+    capture "$help" help
+
+    menu Right Down # Trainer Addition und Subtraktion
+    tas=$(wait_window 'Addition')
+    xdotool windowmove --sync "$tas" 0 "$(px 300)"
+    settle
+    new_exercise "$tas"
+    capture "$tas" tas
+
+    menu Right Down Down # Trainer Multiplikation
+    tm=$(wait_window 'Multiplikation')
+    xdotool windowmove --sync "$tm" 0 "$(px 300)"
+    settle
+    capture "$tm" tm_fresh # all three buttons, "Neue Aufgabe" among them
+    new_exercise "$tm"
+    click_at "$tm" 532 172 # cbP: check the empty answer, the solution shows
+    settle
+    capture "$tm" tm
+
+    menu Right Down Down Down # Trainer Division
+    td=$(wait_window 'Division')
+    xdotool windowmove --sync "$td" 0 "$(px 300)"
+    settle
+    click_at "$td" 338 15 # cbMinus: negative numerators
+    new_exercise "$td"
+    click_at "$td" 532 172 # cbP
+    settle
+    capture "$td" td
+
+    # Pendro must still be running: a crash on the way would make the pictures meaningless.
+    if ! kill -0 "$pendro_pid" 2>/dev/null; then
+        echo "Pendro ended while the screenshots were taken:" >&2
+        cat "$workdir/pendro.log" >&2
+        exit 1
+    fi
+    exit 0
+fi
+
+variants=("$@")
+[ ${#variants[@]} -eq 0 ] && variants=(plain)
+[ "${variants[0]}" = "all" ] && variants=(plain scale2 dark)
+
+. scripts/ensure_packages.sh
+ensure_packages "${PENDRO_BUILD_PACKAGES[@]}" xvfb xauth imagemagick xdotool
+cmake --preset release >/dev/null
+cmake --build --preset release --target pendro
+
+for variant in "${variants[@]}"; do
+    case "$variant" in
+    plain) out=docs/screenshots ;;
+    scale2 | dark) out="build/screenshots/$variant" ;;
+    *)
+        echo "Unknown variant '$variant' (plain, scale2, dark, all)" >&2
+        exit 2
+        ;;
+    esac
+    mkdir -p "$out"
+    echo "== $variant"
+    # Room for the windows side by side (main window and help on top, a trainer below).
+    screen=1280x1024x24
+    [ "$variant" = "scale2" ] && screen=2560x2048x24
+    xvfb-run --auto-servernum --server-args="-screen 0 $screen -nolisten tcp" \
+        "$self" --inside-xvfb "$variant" "$out"
+    # Screenshots of flat controls compress well into a palette image.
+    for png in "$out"/*.png; do
+        convert "$png" +dither -colors 256 -strip -define png:compression-level=9 "$png"
+    done
+done
