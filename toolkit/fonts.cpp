@@ -8,11 +8,11 @@ void installFontSubstitutions()
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
 }
 
-QFont makeFont(const FontSpec& spec)
+QFont makeFont(const FontSpec& wanted)
 {
-    QFont font(QString::fromLatin1(spec.family));
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
+    QFont font(QString::fromLatin1(wanted.family));
+    font.setPointSizeF(wanted.points);
+    font.setBold(wanted.bold);
     return font;
 }
 

@@ -16,6 +16,6 @@ struct FontSpec
 constexpr FontSpec DefaultFont { "Arial", 8.25, false };
 
 void installFontSubstitutions();
-QFont makeFont(const FontSpec& spec);
+QFont makeFont(const FontSpec& wanted);
 
 } // namespace pendro
