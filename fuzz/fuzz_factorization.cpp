@@ -11,6 +11,7 @@
 #include "core/number_text.h"
 #include "core/prime_table.h"
 #include "fuzz/fuzz_check.h"
+#include "tests/reference_factorization.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -27,6 +28,8 @@
 
 using namespace pendro;
 using namespace pendro::fuzz;
+using pendro::reference::joinFactors;
+using pendro::reference::referenceFactors;
 
 namespace {
 
@@ -70,32 +73,6 @@ Texts decode(const std::uint8_t* data, std::size_t size)
         }
     }
     return texts;
-}
-
-// Prime factors of n >= 2 in ascending order, by trial division with every divisor.
-std::vector<std::uint64_t> referenceFactors(std::uint64_t n)
-{
-    std::vector<std::uint64_t> factors;
-    for (std::uint64_t d = 2; d * d <= n; d += (d == 2 ? 1 : 2)) {
-        while (n % d == 0) {
-            factors.push_back(d);
-            n /= d;
-        }
-    }
-    if (n > 1)
-        factors.push_back(n);
-    return factors;
-}
-
-std::string joinFactors(const std::vector<std::uint64_t>& factors)
-{
-    std::string text;
-    for (std::uint64_t p : factors) {
-        if (!text.empty())
-            text += " * ";
-        text += std::to_string(p);
-    }
-    return text;
 }
 
 // "2 * 2 * 3" back into its factors; nullopt when the text does not have exactly that form.
