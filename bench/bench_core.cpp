@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timings of the core computations: the prime table built by the old divisor loop against the
 // sieve, and a factorization run over eight numbers near 2^31 in both modes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of Pendro side by side with an empty Qt window of the same size, both built in this
 // tree: wall time from starting the process to the first paint of its window, and peak memory,
 // each the median over repeated alternating starts on the offscreen platform.

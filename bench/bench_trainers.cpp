@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trainer handlers on five-term exercises: "Neue Aufgabe" and "Ergebnis Überprüfen" of each
 // trainer, the check including its round trip through the main window's calculator. Median
 // over repeated presses of the real buttons on the offscreen platform.

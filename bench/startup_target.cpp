@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One measured start: the program (or, built with PENDRO_EMPTY_WINDOW, an empty window of the
 // main window's size) starts, and at the first paint of its window it prints the peak resident
 // memory so far and exits. bench_startup times these starts from outside.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The factorization run over eight arbitrary number texts, lenient ("Start") and strict
 // (HNBerechnen). Every field's outcome is compared with a factorization by plain trial division,
 // the ggT with std::gcd and the kgV with an exact 128-bit least common multiple.

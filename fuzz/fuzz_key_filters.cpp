@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key rules on arbitrary 16-bit codes and field texts. Two kinds of checks:
 //  - one key: the result is 0, the code itself, or the replacement the rule documents;
 //  - a typing session: the input is replayed as keys typed into one field per rule (caret

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number texts: parseInt16/parseInt32/parseDouble on arbitrary bytes, formatInt, formatDouble and
 // formatDecimalPattern on arbitrary doubles. The rounding to 15 significant digits is checked
 // against glibc's own correctly rounded printf, with exact ties turned away from zero.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwin/help_text.h"
 
 #include "core/factorization.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the desktop installation: builds Pendro (release preset), installs it into a temporary
 # prefix, checks the installed files and validates the desktop entry and the AppStream metainfo,
 # builds the Debian package and inspects it, and - as root, when nothing else on the machine

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end test of Pendro as a screen reader sees it (tests/e2e/atspi_test.py).
 # Starts a private X server (Xvfb, German keymap) and a private D-Bus session bus, on which the
 # AT-SPI bus is activated on demand; the test client starts Pendro with its accessibility bridge

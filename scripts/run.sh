@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Pendro (release) and starts it. Installs missing Debian packages first.
 set -euo pipefail
 cd "$(dirname "$0")/.."

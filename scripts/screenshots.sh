@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes a screenshot of each window under Xvfb: the main window after the help window's example
 # (18, 12, 30, 42, 36 and "Start"), the help window, the multiplication trainer fresh, and the
 # three trainers with a five-term exercise ("Neue Aufgabe"; in the multiplication and division

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Pendro with its tests (dev preset: debug, warnings are errors) and runs the whole suite
 # on Qt's offscreen platform. Installs missing Debian packages first.
 # Usage: scripts/test.sh [preset]   (dev by default; asan runs the same tests under

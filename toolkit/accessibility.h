@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Screen readers announce a plain top-level widget as a filler, not as a window. The trainer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "trainer/trainer_frame.h"
 
 #include "core/key_filters.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Pendro as a screen reader sees it.
 
 Starts Pendro with its accessibility bridge switched on, finds windows, fields, buttons and menu

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random use of all five windows through their real widgets, with the program's invariants
 // checked after every step. The run is reproducible from its seed:
 //   PENDRO_RANDOM_SEED=<seed> PENDRO_RANDOM_STEPS=<n> PENDRO_RANDOM_SECONDS=<s> test_random_use
