@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include <QFont>
+#include <QString>
 
 // The windows name their fonts as the classic desktop fonts; where those are missing, a
 // metric-compatible family stands in (Liberation Sans for Arial, Liberation Mono for Courier New).
@@ -16,6 +21,12 @@ struct FontSpec
 
 constexpr FontSpec DefaultFont { "Arial", 8.25, false };
 
+// The stand-ins for the wanted families that `installed` does not know, as (family, stand-in).
+// Where the real font is there (Arial and Courier New on Windows), it is used.
+std::vector<std::pair<QString, QString>> missingFontStandIns(
+    const std::function<bool(const QString& family)>& installed);
+
+// Registers the stand-ins for the families this machine lacks.
 void installFontSubstitutions();
 QFont makeFont(const FontSpec& wanted);
 

@@ -5,6 +5,8 @@
 #include <array>
 #include <cmath>
 
+#include <QtNumeric>
+
 #include "core/number_text.h"
 #include "core/prime_table.h"
 #include "mainwin/frm_pendro.h"
@@ -22,7 +24,7 @@ std::int64_t productWithin(
     std::int64_t product, std::int64_t factor, std::int64_t lowest, std::int64_t highest)
 {
     std::int64_t result = 0;
-    require(!__builtin_mul_overflow(product, factor, &result));
+    require(!qMulOverflow(product, factor, &result));
     require(result >= lowest && result <= highest);
     return result;
 }

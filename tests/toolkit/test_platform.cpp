@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <map>
+#include <string>
+
+#include <QFontInfo>
+#include <QtTest>
+
+#include "toolkit/desktop_check.h"
+#include "toolkit/fonts.h"
+
+using namespace pendro;
+
+// What differs between the platforms Pendro runs on: whether a display server must be named
+// before the first window, and which fonts need a stand-in.
+class TestPlatform : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theDesktopCheckAsksForADisplayServerOnlyWhereOneIsNeeded_data()
+    {
+        QTest::addColumn<bool>("native");
+        QTest::addColumn<QStringList>("variables");
+        QTest::addColumn<bool>("starts");
+
+        QTest::newRow("linux, nothing set") << false << QStringList {} << false;
+        QTest::newRow("linux, empty DISPLAY") << false << QStringList { "DISPLAY=" } << false;
+        QTest::newRow("linux, X11") << false << QStringList { "DISPLAY=:0" } << true;
+        QTest::newRow("linux, Wayland") << false << QStringList { "WAYLAND_DISPLAY=wayland-0" }
+                                        << true;
+        QTest::newRow("linux, chosen platform")
+            << false << QStringList { "QT_QPA_PLATFORM=offscreen" } << true;
+        QTest::newRow("linux, unrelated variables")
+            << false << QStringList { "HOME=/home/pupil", "XDG_SESSION_TYPE=x11" } << false;
+        // Windows has no DISPLAY, and Wine hands one over that means nothing there.
+        QTest::newRow("windows, nothing set") << true << QStringList {} << true;
+        QTest::newRow("windows, DISPLAY from wine") << true << QStringList { "DISPLAY=:0" } << true;
+    }
+
+    void theDesktopCheckAsksForADisplayServerOnlyWhereOneIsNeeded()
+    {
+        QFETCH(bool, native);
+        QFETCH(QStringList, variables);
+        QFETCH(bool, starts);
+
+        std::map<std::string, std::string> environment;
+        for (const QString& variable : variables) {
+            const qsizetype equals = variable.indexOf(QLatin1Char('='));
+            environment[variable.left(equals).toStdString()] = variable.mid(equals + 1).toStdString();
+        }
+        const std::string message = missingDesktopMessage(
+            native ? DesktopKind::Native : DesktopKind::DisplayServer,
+            [&](const char* name) {
+                const auto found = environment.find(name);
+                return found == environment.end() ? std::string() : found->second;
+            });
+        QCOMPARE(message.empty(), starts);
+        if (!starts) {
+            QVERIFY(message.find("grafische Arbeitsumgebung") != std::string::npos);
+            QVERIFY(message.find("xvfb-run") != std::string::npos);
+        }
+    }
+
+    void thisBuildKnowsItsDesktop()
+    {
+#ifdef Q_OS_WIN
+        QCOMPARE(hostDesktopKind(), DesktopKind::Native);
+#else
+        QCOMPARE(hostDesktopKind(), DesktopKind::DisplayServer);
+#endif
+    }
+
+    void onlyMissingFontsGetAStandIn_data()
+    {
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QStringList>("standIns");
+
+        QTest::newRow("linux without the classic fonts")
+            << QStringList { "Liberation Sans", "Liberation Mono" }
+            << QStringList { "Arial>Liberation Sans", "Courier New>Liberation Mono" };
+        QTest::newRow("windows") << QStringList { "Arial", "Courier New" } << QStringList {};
+        QTest::newRow("only Arial") << QStringList { "Arial" }
+                                    << QStringList { "Courier New>Liberation Mono" };
+    }
+
+    void onlyMissingFontsGetAStandIn()
+    {
+        QFETCH(QStringList, installed);
+        QFETCH(QStringList, standIns);
+
+        QStringList found;
+        for (const auto& [family, standIn] : missingFontStandIns(
+                 [&](const QString& family) { return installed.contains(family); }))
+            found.append(family + QLatin1Char('>') + standIn);
+        QCOMPARE(found, standIns);
+    }
+
+    // Whatever this machine has, the windows' fonts resolve to Arial and Courier New or to
+    // their metric-compatible stand-ins, never to an unrelated default.
+    void theWindowFontsResolveToTheirFamilyOrItsStandIn_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("standIn");
+        QTest::newRow("Arial") << "Arial" << "Liberation Sans";
+        QTest::newRow("Courier New") << "Courier New" << "Liberation Mono";
+    }
+
+    void theWindowFontsResolveToTheirFamilyOrItsStandIn()
+    {
+        QFETCH(QString, family);
+        QFETCH(QString, standIn);
+
+        installFontSubstitutions();
+        const QString resolved = QFontInfo(QFont(family)).family();
+        QVERIFY2(resolved == family || resolved == standIn, qPrintable(resolved));
+    }
+};
+
+QTEST_MAIN(TestPlatform)
+#include "test_platform.moc"
