@@ -182,8 +182,8 @@ public:
     // when given (returns true when extraFd is readable).
     bool pump(int timeoutMs, int extraFd = -1)
     {
-        pollfd fds[2] = { { xcb_get_file_descriptor(m_connection), POLLIN, 0 },
-            { extraFd, POLLIN, 0 } };
+        pollfd fds[2]
+            = { { xcb_get_file_descriptor(m_connection), POLLIN, 0 }, { extraFd, POLLIN, 0 } };
         handleQueued();
         const int ready = poll(fds, extraFd >= 0 ? 2 : 1, timeoutMs);
         if (ready < 0 && errno != EINTR)
@@ -255,8 +255,7 @@ public:
 
     void sync()
     {
-        free(xcb_get_input_focus_reply(
-            m_connection, xcb_get_input_focus(m_connection), nullptr));
+        free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
         handleQueued();
     }
 
@@ -277,8 +276,8 @@ private:
             const Rect area { damage->area.x, damage->area.y, damage->area.width,
                 damage->area.height };
             if (m_verbose)
-                std::fprintf(stderr, "%.3f damage %d,%d %dx%d\n", milliseconds(at), area.x,
-                    area.y, area.width, area.height);
+                std::fprintf(stderr, "%.3f damage %d,%d %dx%d\n", milliseconds(at), area.x, area.y,
+                    area.width, area.height);
             for (auto& entry : m_windows)
                 entry.second.addDamage(area, at);
             return;
@@ -486,8 +485,8 @@ double openTrainer(Display& display, Child& child, const std::string& action)
     return ms;
 }
 
-void closeTrainer(Display& display, Child& child, const std::string& name,
-    const std::set<xcb_window_t>& keep)
+void closeTrainer(
+    Display& display, Child& child, const std::string& name, const std::set<xcb_window_t>& keep)
 {
     send(child, "close " + name);
     if (readLine(display, child) != "closed")
@@ -513,7 +512,8 @@ int main(int argc, char* argv[])
     // The first start warms the file cache and tells the size of Pendro's main window, which
     // the baseline then takes.
     const StartUp warm = measureStartUp(display, { pendro });
-    const std::string size = std::to_string(warm.rect.width) + "x" + std::to_string(warm.rect.height);
+    const std::string size
+        = std::to_string(warm.rect.width) + "x" + std::to_string(warm.rect.height);
     measureStartUp(display, { label, size });
 
     const std::string other = argc > 3 ? argv[3] : "";
@@ -543,19 +543,20 @@ int main(int argc, char* argv[])
         median(pendroKb) / 1024.0);
     std::printf("  one-label window   %7.1f ms   peak RSS %6.1f MiB\n", labelMedian,
         median(labelKb) / 1024.0);
-    std::printf("  ratio of the medians %.2f, median of the pair ratios %.2f (target at most 1.10)\n",
+    std::printf(
+        "  ratio of the medians %.2f, median of the pair ratios %.2f (target at most 1.10)\n",
         pendroMedian / labelMedian, median(ratios));
     std::printf("  peak RSS difference %.1f MiB (target at most 2 MiB)\n",
         (median(pendroKb) - median(labelKb)) / 1024.0);
     if (!other.empty()) {
         std::printf("  %s: %.1f ms, peak RSS %.1f MiB; against the one-label window: ratio of the "
                     "medians %.2f, median of the pair ratios %.2f, RSS difference %.1f MiB\n",
-            other.c_str(), median(otherMs), median(otherKb) / 1024.0,
-            median(otherMs) / labelMedian, median(otherRatios),
-            (median(otherKb) - median(labelKb)) / 1024.0);
+            other.c_str(), median(otherMs), median(otherKb) / 1024.0, median(otherMs) / labelMedian,
+            median(otherRatios), (median(otherKb) - median(labelKb)) / 1024.0);
     }
 
-    const struct {
+    const struct
+    {
         const char* action;
         const char* window;
     } trainers[] = { { "menTAS", "frmTAS" }, { "menTM", "frmTM" }, { "menTD", "frmTD" } };
