@@ -3,8 +3,11 @@
 
 #include <QAbstractButton>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QPalette>
+#include <QPixmap>
+#include <QPixmapCache>
 
 // The icon lives in this static library's resources, whose initializer is linked only when
 // something refers to it. Q_INIT_RESOURCE has to be called from the global namespace.
@@ -50,7 +53,18 @@ QIcon pendroIcon()
 {
     static const bool registered = (registerToolkitResources(), true);
     static_cast<void>(registered);
-    return QIcon(QStringLiteral(":/pendro/pendro.png"));
+    // Decoded once and shared by all five windows. A QIcon made from the file name would ask
+    // every image-format plugin (and so load gif, ico, jpeg and libjpeg) whether it reads the
+    // file; the reader told that it is a PNG uses Qt's own decoder and loads no plugin.
+    const QString key = QStringLiteral("pendro/window-icon");
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        QImageReader reader(QStringLiteral(":/pendro/pendro.png"), "png");
+        reader.setAutoDetectImageFormat(false);
+        pixmap = QPixmap::fromImage(reader.read());
+        QPixmapCache::insert(key, pixmap);
+    }
+    return QIcon(pixmap);
 }
 
 } // namespace pendro
