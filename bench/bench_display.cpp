@@ -492,20 +492,29 @@ void send(Child& child, const std::string& line)
         fail("cannot write to the trainer driver");
 }
 
+struct Opening
+{
+    double ms = 0;
+    double cpuMs = 0; // what Pendro ran meanwhile, the reading of the command included
+};
+
 // From the menu action to the trainer window's first frame.
-double openTrainer(Display& display, Child& child, const std::string& action)
+Opening openTrainer(Display& display, Child& child, const std::string& action)
 {
     const std::set<xcb_window_t> before = display.windowIds();
+    const double cpuBefore = cpuMilliseconds(child.pid);
     send(child, "open " + action);
     const std::string answer = readLine(display, child);
     if (answer.rfind("opened ", 0) != 0)
         fail("trainer driver: " + answer);
     const Nanoseconds triggered = std::stoll(answer.substr(7));
     const xcb_window_t window = display.waitForNewFrame(before, triggered + 10000000000LL);
-    const double ms = milliseconds(display.windows().at(window).frameAt - triggered);
+    Opening opening;
+    opening.ms = milliseconds(display.windows().at(window).frameAt - triggered);
+    opening.cpuMs = cpuMilliseconds(child.pid) - cpuBefore;
     if (display.distinctColours(window) < 3)
         fail(action + ": the first frame shows nothing drawn");
-    return ms;
+    return opening;
 }
 
 void closeTrainer(
@@ -591,7 +600,7 @@ int main(int argc, char* argv[])
         const char* action;
         const char* window;
     } trainers[] = { { "menTAS", "frmTAS" }, { "menTM", "frmTM" }, { "menTD", "frmTD" } };
-    std::vector<double> first[3], second[3];
+    std::vector<double> first[3], second[3], firstCpu[3], secondCpu[3];
     for (int run = 0; run < trainerRuns; ++run) {
         const std::set<xcb_window_t> before = display.windowIds();
         Child child = start(display, { driver });
@@ -599,9 +608,13 @@ int main(int argc, char* argv[])
         settle(display, 100);
         const std::set<xcb_window_t> mainOnly = display.windowIds();
         for (int k = 0; k < 3; ++k) {
-            first[k].push_back(openTrainer(display, child, trainers[k].action));
+            const Opening a = openTrainer(display, child, trainers[k].action);
             closeTrainer(display, child, trainers[k].window, mainOnly);
-            second[k].push_back(openTrainer(display, child, trainers[k].action));
+            const Opening b = openTrainer(display, child, trainers[k].action);
+            first[k].push_back(a.ms);
+            firstCpu[k].push_back(a.cpuMs);
+            second[k].push_back(b.ms);
+            secondCpu[k].push_back(b.cpuMs);
             closeTrainer(display, child, trainers[k].window, mainOnly);
         }
         stop(display, child, before);
@@ -610,7 +623,9 @@ int main(int argc, char* argv[])
                 "within 16.7 ms):\n",
         trainerRuns);
     for (int k = 0; k < 3; ++k)
-        std::printf("  %-7s first %6.1f ms, again after closing %6.1f ms\n", trainers[k].window,
-            median(first[k]), median(second[k]));
+        std::printf(
+            "  %-7s first %6.1f ms (CPU %4.1f ms), again after closing %6.1f ms (CPU %4.1f ms)\n",
+            trainers[k].window, median(first[k]), median(firstCpu[k]), median(second[k]),
+            median(secondCpu[k]));
     return EXIT_SUCCESS;
 }
