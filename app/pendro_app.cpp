@@ -8,6 +8,7 @@
 #include "toolkit/accessibility.h"
 #include "toolkit/controls.h"
 #include "toolkit/fonts.h"
+#include "toolkit/style.h"
 #include "trainer_addsub/frm_tas.h"
 #include "trainer_muldiv/frm_td.h"
 #include "trainer_muldiv/frm_tm.h"
@@ -20,7 +21,7 @@ void configureApplication(QApplication& application)
     installWindowAccessibility();
     // Menus and context menus in the windows' own font.
     QApplication::setFont(makeFont(DefaultFont));
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setStyle(makeApplicationStyle());
     // Qt's own dialogs and shortcuts in German; without the file they stay English.
     auto* translator = new QTranslator(&application);
     if (translator->load(

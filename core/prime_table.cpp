@@ -9,21 +9,26 @@ namespace pendro {
 
 PrimeTableArray buildPrimeTableBySieve()
 {
-    // composite[n] for 0 <= n <= PrimeLimit; only odd n are marked, even n are skipped below.
-    std::vector<bool> composite(static_cast<std::size_t>(PrimeLimit) + 1, false);
-    for (std::int32_t i = 3; i * i <= PrimeLimit; i += 2) {
-        if (composite[static_cast<std::size_t>(i)])
+    // composite[k] tells whether the odd number 2k + 1 is composite, for k = 0 .. 65535, that is
+    // 1 .. 131071; a byte per odd number marks and reads quicker than a bit per number, and the
+    // start-up builds this table before the main window can show its list.
+    constexpr std::size_t OddCount = static_cast<std::size_t>(PrimeLimit) / 2;
+    std::vector<unsigned char> composite(OddCount, 0);
+    for (std::size_t k = 1; (2 * k + 1) * (2 * k + 1) <= static_cast<std::size_t>(PrimeLimit);
+         ++k) {
+        if (composite[k])
             continue;
-        for (std::int32_t j = i * i; j <= PrimeLimit; j += 2 * i)
-            composite[static_cast<std::size_t>(j)] = true;
+        const std::size_t p = 2 * k + 1;
+        for (std::size_t j = p * p / 2; j < OddCount; j += p)
+            composite[j] = 1;
     }
 
     PrimeTableArray table {};
-    int count = 0;
+    std::size_t count = 0;
     table[count++] = 2;
-    for (std::int32_t n = 3; n <= PrimeLimit; n += 2) {
-        if (!composite[static_cast<std::size_t>(n)])
-            table[static_cast<std::size_t>(count++)] = n;
+    for (std::size_t k = 1; k < OddCount; ++k) {
+        if (!composite[k])
+            table[count++] = static_cast<std::int32_t>(2 * k + 1);
     }
     return table;
 }

@@ -3,8 +3,12 @@
 
 #include <QAbstractButton>
 #include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QPalette>
+#include <QPixmap>
+#include <QPixmapCache>
+#include <QResource>
 
 // The icon lives in this static library's resources, whose initializer is linked only when
 // something refers to it. Q_INIT_RESOURCE has to be called from the global namespace.
@@ -50,7 +54,25 @@ QIcon pendroIcon()
 {
     static const bool registered = (registerToolkitResources(), true);
     static_cast<void>(registered);
-    return QIcon(QStringLiteral(":/pendro/pendro.png"));
+    // The picture is kept as plain RGBA bytes in the program itself: a QIcon made from an image
+    // file would have Qt ask every image-format plugin (and so load gif, ico, jpeg and libjpeg)
+    // whether it reads the file, and even a named PNG decoder scans the plugin folder first.
+    // Converted once and shared by all five windows through Qt's pixmap cache.
+    const QString key = QStringLiteral("pendro/window-icon");
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        const QResource pixels(QStringLiteral(":/pendro/pendro-133.rgba"));
+        constexpr int Side = 133;
+        if (pixels.compressionAlgorithm() == QResource::NoCompression
+            && pixels.size() == Side * Side * 4) {
+            const QImage image(reinterpret_cast<const uchar*>(pixels.data()), Side, Side, Side * 4,
+                QImage::Format_RGBA8888);
+            // ARGB32, as Qt's PNG decoder hands the picture to a pixmap.
+            pixmap = QPixmap::fromImage(image.convertToFormat(QImage::Format_ARGB32));
+            QPixmapCache::insert(key, pixmap);
+        }
+    }
+    return QIcon(pixmap);
 }
 
 } // namespace pendro
