@@ -32,7 +32,8 @@ WINDOWS_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-tran
 
 # Only what Pendro needs: Core, Gui, Widgets and Test with the windows, offscreen and style
 # plugins. Debian's source has no wintab, so tablet events (and direct2d, which shares the
-# windows plugin's sources) stay off; PNG is built into QtGui, so no image-format plugin.
+# windows plugin's sources) stay off, and with direct2d the DirectWrite 3 font database (the
+# windows plugin uses its GDI one by default); PNG is built into QtGui: no image-format plugin.
 # The cache is keyed by this exact line: change it and the next run rebuilds Qt.
 qt_configure_args=(-prefix "$qt_prefix" -release -shared -opensource -confirm-license
     -xplatform win32-g++ -device-option CROSS_COMPILE=$triple- -qt-host-path /usr
@@ -40,9 +41,11 @@ qt_configure_args=(-prefix "$qt_prefix" -release -shared -opensource -confirm-li
     -qt-zlib -qt-libpng -qt-pcre -qt-harfbuzz -qt-freetype -qt-doubleconversion
     -no-opengl -no-dbus -no-feature-vulkan -no-feature-network -no-feature-sql
     -no-feature-printsupport -no-feature-xml -no-feature-concurrent
-    -no-feature-tabletevent -no-feature-direct2d -no-feature-gif -no-feature-ico -no-feature-jpeg
+    -no-feature-tabletevent -no-feature-direct2d -no-feature-directwrite3
+    -no-feature-gif -no-feature-ico -no-feature-jpeg
     -- -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
-qt_key="$qt_version ${qt_configure_args[*]}"
+# The key holds the toolchain by its content, not by where this checkout lies.
+qt_key="$qt_version ${qt_configure_args[*]//$root/<checkout>} toolchain:$(sha256sum <"$toolchain" | cut -c1-64)"
 
 qt_cached() {
     [ -f "$qt_prefix/pendro-configure-line" ] &&
