@@ -71,15 +71,19 @@ check "desktop-file-validate" desktop-file-validate "$desktop"
 check "desktop entry: Exec, Icon and categories Education;Math" bash -c "
     grep -qx 'Exec=pendro' '$desktop' && grep -qx 'Icon=$app_id' '$desktop' &&
     grep -Eqx 'Categories=Education;Math;?' '$desktop'"
-check "desktop entry: German name and comment" bash -c "
-    grep -q '^Name\\[de\\]=' '$desktop' && grep -q '^Comment\\[de\\]=.*Bruchrechnung' '$desktop'"
+check "desktop entry: English name, comment and keywords with German translations" bash -c "
+    grep -qx 'Name=Pendro' '$desktop' && grep -q '^Name\\[de\\]=' '$desktop' &&
+    grep -q '^Comment=.*fractions' '$desktop' && grep -q '^Comment\\[de\\]=.*Bruchrechnung' '$desktop' &&
+    grep -q '^Keywords=.*prime' '$desktop' && grep -q '^Keywords\\[de\\]=.*Primzahl' '$desktop'"
 
 # -- AppStream metainfo
 # --pedantic shows the pedantic and info hints as well; only errors and warnings fail.
-check "appstreamcli validate --pedantic --no-net" bash -c "
-    out=\$(appstreamcli validate --pedantic --no-net --no-color '$metainfo' 2>&1) || { echo \"\$out\"; exit 1; }
-    echo \"\$out\"
-    ! grep -Eq '^[EW]: ' <<<\"\$out\""
+appstream_status=0
+appstream_output=$(appstreamcli validate --pedantic --no-net --no-color "$metainfo" 2>&1) ||
+    appstream_status=$?
+printf '      %s\n' "${appstream_output//$'\n'/$'\n'      }"
+check "appstreamcli validate --pedantic --no-net: no error or warning" bash -c \
+    '[ "$1" -eq 0 ] && ! grep -Eq "^[EW]: " <<<"$2"' _ "$appstream_status" "$appstream_output"
 check "metainfo: licenses, developer, English and German description" bash -c "
     grep -q '<metadata_license>CC0-1.0</metadata_license>' '$metainfo' &&
     grep -q 'SPDX-License-Identifier: CC0-1.0' '$metainfo' &&
