@@ -4,7 +4,8 @@
 #   cmake -S . -B build/plain-<compiler> -DCMAKE_BUILD_TYPE=Release && cmake --build ...
 # with CMake's default generator, program, tests and benchmarks, with GCC or with Clang
 # (Debian's gcc/g++ or clang/clang++). Extra arguments go to the configure step, e.g.
-# -DPENDRO_WERROR=ON as in CI. With --test it runs the test suite afterwards.
+# -DPENDRO_WERROR=ON as in CI. The build directory starts empty each time, so nothing of an
+# earlier configuration carries over. With --test it runs the test suite afterwards.
 # Usage: scripts/plain_build.sh gcc|clang [--test] [cmake arguments...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
