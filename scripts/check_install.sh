@@ -1,20 +1,20 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the desktop installation: builds Pendro (release preset), installs it into a temporary
-# prefix, checks the installed files and validates the desktop entry and the AppStream metainfo,
-# builds the Debian package and inspects it, and - as root, when nothing else on the machine
-# would change - installs the package with apt-get, starts it once and removes it again.
+# prefix, checks the installed files, validates the desktop entry and the AppStream metainfo,
+# builds the Debian package with scripts/debian_package.sh (dpkg-buildpackage and lintian) and
+# inspects it, and - as root, when nothing else on the machine would change - installs the
+# package with apt-get, starts it once and removes it again.
 # Usage: scripts/check_install.sh [--no-deb-install]
 # Ends with "N passed, N failed"; the exit status is non-zero when a check failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source_dir="$PWD"
 
 try_deb_install=1
 [ "${1:-}" = "--no-deb-install" ] && try_deb_install=0
 
 . scripts/ensure_packages.sh
-ensure_packages "${PENDRO_BUILD_PACKAGES[@]}" desktop-file-utils appstream dpkg-dev
+ensure_packages "${PENDRO_BUILD_PACKAGES[@]}" desktop-file-utils appstream dpkg-dev man-db
 
 passed=0
 failed=0
@@ -59,6 +59,10 @@ for size in 16 32 48 64 128 133 256; do
     icon="$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
     check "icon ${size}x${size}" bash -c "file -b '$icon' | grep -q 'PNG image data, $size x $size'"
 done
+check "manual page share/man/man1/pendro.1" test -f "$prefix/share/man/man1/pendro.1"
+check "manual page renders without warnings" bash -c "
+    out=\$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l '$prefix/share/man/man1/pendro.1' 2>&1 >/dev/null)
+    [ -z \"\$out\" ] || { echo \"\$out\"; false; }"
 check "scalable icon" bash -c "file -b '$prefix/share/icons/hicolor/scalable/apps/$app_id.svg' \
     | grep -q 'SVG'"
 
@@ -67,93 +71,82 @@ check "desktop-file-validate" desktop-file-validate "$desktop"
 check "desktop entry: Exec, Icon and categories Education;Math" bash -c "
     grep -qx 'Exec=pendro' '$desktop' && grep -qx 'Icon=$app_id' '$desktop' &&
     grep -Eqx 'Categories=Education;Math;?' '$desktop'"
-check "desktop entry: German name and comment" bash -c "
-    grep -q '^Name\\[de\\]=' '$desktop' && grep -q '^Comment\\[de\\]=.*Bruchrechnung' '$desktop'"
+check "desktop entry: English name, comment and keywords with German translations" bash -c "
+    grep -qx 'Name=Pendro' '$desktop' && grep -q '^Name\\[de\\]=' '$desktop' &&
+    grep -q '^Comment=.*fractions' '$desktop' && grep -q '^Comment\\[de\\]=.*Bruchrechnung' '$desktop' &&
+    grep -q '^Keywords=.*prime' '$desktop' && grep -q '^Keywords\\[de\\]=.*Primzahl' '$desktop'"
 
 # -- AppStream metainfo
-check "appstreamcli validate --no-net" appstreamcli validate --no-net --no-color "$metainfo"
-check "metainfo: licenses, developer, German description" bash -c "
+# --pedantic shows the pedantic and info hints as well; only errors and warnings fail.
+appstream_status=0
+appstream_output=$(appstreamcli validate --pedantic --no-net --no-color "$metainfo" 2>&1) ||
+    appstream_status=$?
+printf '      %s\n' "${appstream_output//$'\n'/$'\n'      }"
+check "appstreamcli validate --pedantic --no-net: no error or warning" bash -c \
+    '[ "$1" -eq 0 ] && ! grep -Eq "^[EW]: " <<<"$2"' _ "$appstream_status" "$appstream_output"
+check "metainfo: licenses, developer, English and German description" bash -c "
     grep -q '<metadata_license>CC0-1.0</metadata_license>' '$metainfo' &&
-    grep -q '<project_license>LicenseRef-free-to-use</project_license>' '$metainfo' &&
+    grep -q 'SPDX-License-Identifier: CC0-1.0' '$metainfo' &&
+    grep -q '<project_license>GPL-3.0-or-later</project_license>' '$metainfo' &&
     grep -Pzo '<developer[^>]*>\\s*<name>Pendro</name>' '$metainfo' >/dev/null &&
-    grep -q 'Primfaktoren' '$metainfo'"
+    grep -q '<p>' '$metainfo' && grep -q '<p xml:lang=\"de\">' '$metainfo' &&
+    grep -q '<summary xml:lang=\"de\">' '$metainfo' &&
+    grep -q '<release version=\"2.0.0\" date=\"2026-12-09\">' '$metainfo' &&
+    grep -q '<binary>pendro</binary>' '$metainfo'"
 check "metainfo: no screenshot, person, e-mail or web address" bash -c "
     ! grep -Eiq '<screenshot|<url|<update_contact|@|https?:|www\\.' '$metainfo'"
 
 # -- Debian package
-version=$(sed -n 's/^project(Pendro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-deb="$build/pendro_${version}_$(dpkg --print-architecture).deb"
-rm -f "$deb"
-if ! cpack_output=$(cd "$build" && cpack -G DEB 2>&1) || [ ! -f "$deb" ]; then
-    fail "cpack -G DEB did not produce $deb"
-    printf '      %s\n' "${cpack_output//$'\n'/$'\n'      }"
+version=$(dpkg-parsechangelog -S Version)
+arch=$(dpkg --print-architecture)
+deb="build/debian/pendro_${version}_$arch.deb"
+if ! package_output=$(scripts/debian_package.sh 2>&1) || [ ! -f "$deb" ]; then
+    fail "scripts/debian_package.sh (dpkg-buildpackage and lintian)"
+    printf '      %s\n' "${package_output//$'\n'/$'\n'      }" | tail -n 60
 else
-    pass "cpack -G DEB: $(basename "$deb")"
+    pass "dpkg-buildpackage and lintian without errors or warnings: $(basename "$deb")"
+    sed -n '/^== lintian -I/,$p' <<<"$package_output" | grep -v 'running with root' | sed 's/^/      /'
     contents=$(dpkg-deb -c "$deb")
-    depends=$(dpkg-deb -f "$deb" Depends)
     dpkg-deb -I "$deb" | grep -E "^ (Package|Version|Depends|Recommends|Section):" | sed "s/^/     /"
-    check "package maintainer" bash -c "[ \"\$(dpkg-deb -f '$deb' Maintainer)\" = 'Pendro <noreply@invalid>' ]"
-    for file in usr/bin/pendro usr/share/applications/$app_id.desktop \
-        usr/share/metainfo/$app_id.metainfo.xml \
+    check "package maintainer" bash -c "[ \"\$(dpkg-deb -f '$deb' Maintainer)\" = 'Pendro <noreply@pendro.invalid>' ]"
+    for file in usr/bin/pendro usr/share/man/man1/pendro.1.gz \
+        usr/share/doc/pendro/copyright usr/share/doc/pendro/changelog.gz \
+        usr/share/applications/$app_id.desktop usr/share/metainfo/$app_id.metainfo.xml \
         usr/share/icons/hicolor/133x133/apps/$app_id.png \
         usr/share/icons/hicolor/scalable/apps/$app_id.svg; do
         check "package holds /$file" grep -q " \./$file\$" <<<"$contents"
     done
-    # "name (>= version)" per line, from the Depends field.
-    depends_lines=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ *$//')
-    declared_version() { # name -> the version after ">=", empty when none; fails when absent
-        local line
-        line=$(awk -v n="$1" '$1 == n' <<<"$depends_lines")
-        [ -n "$line" ] || return 1
-        sed -n 's/.*(>= *\([^)]*\)).*/\1/p' <<<"$line"
-    }
-    for package in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins fonts-liberation; do
-        check "Depends names $package" declared_version "$package"
+    check "package holds no tests or benchmarks" bash -c "! grep -Eq '/(test|bench)_' <<<\"\$1\"" _ "$contents"
+    check "debug symbols in pendro-dbgsym" test -f "build/debian/pendro-dbgsym_${version}_$arch.deb"
+    unpacked=$(mktemp -d)
+    dpkg-deb -x "$deb" "$unpacked"
+    check "/usr/bin/pendro is stripped" bash -c "file -b '$unpacked/usr/bin/pendro' | grep -q ', stripped'"
+    rm -rf "$unpacked"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for package in libqt6core6 libqt6gui6 libqt6widgets6 fonts-liberation qt6-translations-l10n; do
+        check "Depends names $package" grep -Eq "(^|, )$package( |,|\$)" <<<"$depends"
     done
-    # Every library the executable links against comes from a package the Depends line names,
-    # at least in the version dpkg-shlibdeps finds the executable needs.
-    shlibs_dir=$(mktemp -d)
-    mkdir -p "$shlibs_dir/debian"
-    touch "$shlibs_dir/debian/control"
-    if needed=$(cd "$shlibs_dir" && dpkg-shlibdeps -O "$source_dir/$build/app/pendro" 2>/dev/null); then
-        needed=${needed#shlibs:Depends=}
-        echo "      the executable needs: $needed"
-        problems=()
-        while IFS= read -r entry; do
-            name=$(awk '{print $1}' <<<"$entry")
-            wanted=$(sed -n 's/.*(>= *\([^)]*\)).*/\1/p' <<<"$entry")
-            if ! have=$(declared_version "$name"); then
-                problems+=("$name missing")
-            elif [ -n "$wanted" ] && { [ -z "$have" ] || ! dpkg --compare-versions "$have" ge "$wanted"; }; then
-                problems+=("$name (>= ${have:-any}) below $wanted")
-            fi
-        done < <(tr ',' '\n' <<<"$needed" | sed 's/^ *//; s/ *$//')
-        if [ ${#problems[@]} -eq 0 ]; then
-            pass "Depends covers every linked library in the needed version"
-        else
-            fail "Depends: ${problems[*]}"
-        fi
-    else
-        fail "dpkg-shlibdeps could not read the executable"
-    fi
-    rm -rf "$shlibs_dir"
 
     # -- Install, start and remove the package, only when that leaves the machine as it was.
     if [ "$try_deb_install" -eq 1 ] && [ "$(id -u)" -eq 0 ]; then
         if dpkg-query -W -f='${Status}' pendro 2>/dev/null | grep -q "install ok installed"; then
             echo "SKIP  apt-get install of the package: pendro is installed already"
         else
-            simulation=$(apt-get install -s -y "./$deb" 2>&1 || true)
+            apt=(env DEBIAN_FRONTEND=noninteractive apt-get -y -qq --no-install-recommends
+                -o DPkg::Lock::Timeout=300)
+            simulation=$("${apt[@]}" install -s "./$deb" 2>&1 || true)
             others=$(grep '^Inst ' <<<"$simulation" | awk '{print $2}' | grep -vx pendro || true)
             if [ -n "$others" ]; then
                 echo "SKIP  apt-get install of the package: it would also install ${others//$'\n'/ }"
             else
-                apt=(env DEBIAN_FRONTEND=noninteractive apt-get -y -qq -o DPkg::Lock::Timeout=300)
                 check "apt-get install ./$(basename "$deb")" "${apt[@]}" install "./$deb"
                 check "installed /usr/bin/pendro starts (offscreen, still running after 3 s)" \
                     bash -c 'QT_QPA_PLATFORM=offscreen timeout 3 /usr/bin/pendro; [ $? -eq 124 ]'
-                check "apt-get remove -y pendro" "${apt[@]}" remove pendro
-                check "nothing of the package is left" test ! -e /usr/bin/pendro
+                check "man pendro finds the manual page" bash -c 'man -w pendro | grep -q pendro.1'
+                check "apt-get purge pendro" "${apt[@]}" purge pendro
+                check "nothing of the package is left" bash -c \
+                    'test ! -e /usr/bin/pendro && test ! -e /usr/share/man/man1/pendro.1.gz &&
+                     test ! -e /usr/share/doc/pendro'
             fi
         fi
     else
