@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The README's benchmark commands: builds the release preset in full (program, tests and
-# benchmarks; warnings are errors) and runs every benchmark once on Qt's offscreen platform.
+# benchmarks; warnings are errors) and runs every benchmark once: the in-process ones on Qt's
+# offscreen platform, bench_display on an Xvfb of its own.
 # Installs missing Debian packages first.
 # Usage: scripts/bench.sh [repeats]   (each benchmark's own repeat count by default; CI passes
 #                                      a small one, which is enough to prove they run)
@@ -9,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repeats=("$@")
 . scripts/ensure_packages.sh
-ensure_packages "${PENDRO_BUILD_PACKAGES[@]}"
+ensure_packages "${PENDRO_BUILD_PACKAGES[@]}" "${PENDRO_DISPLAY_BENCH_PACKAGES[@]}"
 cmake --preset release >/dev/null
 cmake --build --preset release
 export QT_QPA_PLATFORM=offscreen
@@ -17,3 +18,11 @@ for bench in bench_core bench_startup bench_trainers; do
     echo "== $bench ${repeats[*]}"
     "build/release/bench/$bench" "${repeats[@]}"
 done
+# Start-up and trainer opening on a real X server: pairs and trainer runs.
+echo "== bench_display ${repeats[*]:-21 11}"
+unset QT_QPA_PLATFORM
+if [ ${#repeats[@]} -gt 0 ]; then
+    build/release/bench/bench_display "${repeats[0]}" 1
+else
+    build/release/bench/bench_display
+fi

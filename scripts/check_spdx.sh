@@ -19,6 +19,7 @@ exempt=(
     debian/source/format      # one line that dpkg-source reads whole
     'fuzz/corpus/*'           # fuzzer seeds: raw input bytes
     '*.png'                   # images (binary)
+    '*.rgba'                  # raw icon pixels (binary); a .license file beside each names it
 )
 metainfo=packaging/de.pendro.Pendro.metainfo.xml
 wanted="SPDX-License-Identifier: GPL-3.0-or-later"

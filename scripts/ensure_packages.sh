@@ -19,3 +19,5 @@ ensure_packages() {
 
 # What building Pendro needs on Debian 12.
 PENDRO_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-liberation)
+# What bench_display needs besides: its own X server, and X DAMAGE to see the first frame.
+PENDRO_DISPLAY_BENCH_PACKAGES=(xvfb xauth libxcb-damage0-dev pkg-config)
