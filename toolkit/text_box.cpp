@@ -177,7 +177,6 @@ public:
     void replaceAll(const QString& text)
     {
         m_edited = true;
-        m_changed = true;
         m_beforeCaret = text;
         m_selection = {};
         m_afterCaret = {};
