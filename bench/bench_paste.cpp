@@ -81,13 +81,14 @@ int main(int argc, char* argv[])
     trainer->cbNeu->click();
     QApplication::processEvents();
 
-    const struct {
+    const struct
+    {
         const char* name;
         pendro::TextBox* field;
         QString pattern;
     } cases[] = {
-        { "frmPendro txtZ1_0, digits", pendro.mainWindow()->findChild<pendro::TextBox*>(
-                                           QStringLiteral("txtZ1_0")),
+        { "frmPendro txtZ1_0, digits",
+            pendro.mainWindow()->findChild<pendro::TextBox*>(QStringLiteral("txtZ1_0")),
             QStringLiteral("1234567890") },
         { "frmTM txtZ1_0, sign and digits", trainer->txtZ1[0], QStringLiteral("-1234567890") },
         { "frmTM txtG2, \"=\" and refused keys", trainer->txtG2, QStringLiteral("=1234567890") },
@@ -112,9 +113,11 @@ int main(int argc, char* argv[])
         const double before = timeMs(
             empty, [&] { field->typeTextKeyByKey(QApplication::clipboard()->text()); }, 1);
         const QString keyByKeyResult = field->text();
-        const double after = timeMs(empty, [&] { pasteWithShiftInsert(field); }, runs);
+        const double after = timeMs(
+            empty, [&] { pasteWithShiftInsert(field); }, runs);
         const bool same = field->text() == keyByKeyResult;
-        const double typing = timeMs(empty, [&] { QTest::keyClicks(field, typed); }, runs);
+        const double typing = timeMs(
+            empty, [&] { QTest::keyClicks(field, typed); }, runs);
         std::printf("%-36s %11.1f ms %9.2f ms %11.2f ms%s\n", test.name, before, after, typing,
             same ? "" : "  (texts differ!)");
     }

@@ -14,7 +14,8 @@ ComboBox::ComboBox(QWidget* parent)
     connect(this, &QComboBox::editTextChanged, this, [this](const QString& text) {
         if (!m_changeRule)
             return;
-        if (std::optional<QString> replacement = m_changeRule(text); replacement && *replacement != text)
+        if (std::optional<QString> replacement = m_changeRule(text);
+            replacement && *replacement != text)
             setEditText(*replacement);
     });
 }

@@ -228,8 +228,8 @@ void TextBox::typeText(const QString& text)
         return;
     }
     const QString original = this->text();
-    PendingText pending(original, cursorPosition(), selectionStart(), selectionLength(),
-        maxLength());
+    PendingText pending(
+        original, cursorPosition(), selectionStart(), selectionLength(), maxLength());
     for (const QChar ch : text) {
         const std::uint16_t code = ch.unicode();
         if (code == 0)

@@ -57,8 +57,7 @@ struct ProgramState
         for (const Field& f : fields)
             lines << QStringLiteral("%1/%2 '%3' caret %4 selection %5+%6")
                          .arg(f.field->window()->objectName(), f.field->objectName(),
-                             f.text.size() > 80 ? f.text.left(80) + QStringLiteral("...")
-                                                : f.text)
+                             f.text.size() > 80 ? f.text.left(80) + QStringLiteral("...") : f.text)
                          .arg(f.cursor)
                          .arg(f.selectionStart)
                          .arg(f.selectionLength);
@@ -67,7 +66,10 @@ struct ProgramState
                          .arg(widget->window()->objectName(), widget->objectName(),
                              isHidden ? QStringLiteral("hidden") : QStringLiteral("shown"));
         for (const TrainerCounters& c : counters)
-            lines << QStringLiteral("counters %1 %2 %3").arg(c.exercises).arg(c.attempts).arg(c.correct);
+            lines << QStringLiteral("counters %1 %2 %3")
+                         .arg(c.exercises)
+                         .arg(c.attempts)
+                         .arg(c.correct);
         return lines;
     }
 };
@@ -279,10 +281,10 @@ private slots:
             if (!combo && box->text() != before->text) {
                 box->undo();
                 QVERIFY2(box->text() == before->text,
-                    qPrintable(QStringLiteral("%1: undo gives '%2', not '%3' (hidden %4)")
-                                   .arg(box->objectName(), box->text().left(40),
-                                       before->text.left(40))
-                                   .arg(box->isHidden())));
+                    qPrintable(
+                        QStringLiteral("%1: undo gives '%2', not '%3' (hidden %4)")
+                            .arg(box->objectName(), box->text().left(40), before->text.left(40))
+                            .arg(box->isHidden())));
             }
         }
     }
@@ -296,13 +298,18 @@ private slots:
         QTest::addColumn<QString>("tail");
         QTest::addColumn<int>("kept");
         QTest::addColumn<QString>("appended");
-        QTest::newRow("main number field") << "frmPendro" << "txtZ1_0" << "" << MaxLength << "";
-        QTest::newRow("main number field, no Backspace")
-            << "frmPendro" << "txtZ1_3" << "\b\b9" << MaxLength << "";
-        QTest::newRow("denominator, Backspace makes room")
-            << "frmTAS" << "txtN1_0" << "\b\b9" << MaxLength - 2 << "9";
-        QTest::newRow("numerator with sign")
-            << "frmTM" << "txtZ1_1" << "\b8" << MaxLength - 1 << "8";
+        QTest::newRow("main number field") << "frmPendro"
+                                           << "txtZ1_0"
+                                           << "" << MaxLength << "";
+        QTest::newRow("main number field, no Backspace") << "frmPendro"
+                                                         << "txtZ1_3"
+                                                         << "\b\b9" << MaxLength << "";
+        QTest::newRow("denominator, Backspace makes room") << "frmTAS"
+                                                           << "txtN1_0"
+                                                           << "\b\b9" << MaxLength - 2 << "9";
+        QTest::newRow("numerator with sign") << "frmTM"
+                                             << "txtZ1_1"
+                                             << "\b8" << MaxLength - 1 << "8";
     }
     void aPasteStopsAtTheMaximumLength()
     {
@@ -339,29 +346,45 @@ private slots:
         const QString junk = QStringLiteral("1\0a\b") + QChar(0xD800) + QStringLiteral("=-")
             + QChar(0xDC00) + QStringLiteral("ä\n");
         const QString digits = QStringLiteral("0123456789");
-        QTest::newRow("main field, Shift+Insert, digits")
-            << "frmPendro" << "txtZ1_0" << "shift+insert" << digits << digits;
-        QTest::newRow("main field, drop, junk")
-            << "frmPendro" << "txtZ1_7" << "drop" << junk << digits;
-        QTest::newRow("factor field, input method, junk")
-            << "frmPendro" << "txtPF1_2" << "input method" << junk << QString();
+        QTest::newRow("main field, Shift+Insert, digits") << "frmPendro"
+                                                          << "txtZ1_0"
+                                                          << "shift+insert" << digits << digits;
+        QTest::newRow("main field, drop, junk") << "frmPendro"
+                                                << "txtZ1_7"
+                                                << "drop" << junk << digits;
+        QTest::newRow("factor field, input method, junk") << "frmPendro"
+                                                          << "txtPF1_2"
+                                                          << "input method" << junk << QString();
         QTest::newRow("trainer numerator, the paths' common entry, junk")
-            << "frmTM" << "txtZ1_0" << "typeText" << junk << QString();
+            << "frmTM"
+            << "txtZ1_0"
+            << "typeText" << junk << QString();
         QTest::newRow("trainer numerator, Ctrl+V (swallowed by the rule)")
-            << "frmTM" << "txtZ1_2" << "ctrl+v" << junk << QString();
+            << "frmTM"
+            << "txtZ1_2"
+            << "ctrl+v" << junk << QString();
         QTest::newRow("trainer denominator, junk")
-            << "frmTD" << "txtN1_4" << "typeText" << junk << digits + QStringLiteral("/");
+            << "frmTD"
+            << "txtN1_4"
+            << "typeText" << junk << digits + QStringLiteral("/");
         QTest::newRow("\"=\" box, \"=\" and Backspace")
-            << "frmTAS" << "txtG2" << "shift+insert" << QStringLiteral("=\b") << QStringLiteral("=");
+            << "frmTAS"
+            << "txtG2"
+            << "shift+insert" << QStringLiteral("=\b") << QStringLiteral("=");
         QTest::newRow("operator field, signs and Backspace")
-            << "frmTAS" << "txtV1_1" << "drop" << QStringLiteral("+\b-\bx") << QStringLiteral("+-");
-        QTest::newRow("term count, junk")
-            << "frmTD" << "cbAG_edit" << "input method" << junk << QStringLiteral("2345");
-        QTest::newRow("NUL only") << "frmTAS" << "txtZ3" << "shift+insert" << QString(QChar(0))
-                                  << QString();
+            << "frmTAS"
+            << "txtV1_1"
+            << "drop" << QStringLiteral("+\b-\bx") << QStringLiteral("+-");
+        QTest::newRow("term count, junk") << "frmTD"
+                                          << "cbAG_edit"
+                                          << "input method" << junk << QStringLiteral("2345");
+        QTest::newRow("NUL only") << "frmTAS"
+                                  << "txtZ3"
+                                  << "shift+insert" << QString(QChar(0)) << QString();
         QTest::newRow("lone surrogates only")
-            << "frmTM" << "txtHN5" << "drop" << QString(QChar(0xDBFF)) + QChar(0xDC01) + QChar(0xDC01)
-            << QString();
+            << "frmTM"
+            << "txtHN5"
+            << "drop" << QString(QChar(0xDBFF)) + QChar(0xDC01) + QChar(0xDC01) << QString();
     }
     void noTextStallsAWindow()
     {
@@ -389,7 +412,8 @@ private slots:
         } else if (path == QLatin1String("drop")) {
             QMimeData mime;
             mime.setText(text);
-            QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QDragEnterEvent enter(
+                QPoint(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(box, &enter);
             QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(box, &drop);

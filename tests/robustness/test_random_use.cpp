@@ -19,8 +19,8 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QListView>
+#include <QPointer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -401,8 +401,7 @@ private:
                     if (field == mainNumberField(i))
                         copiedSlash = m_copiedSlash[std::size_t(i)];
                 }
-                const QString allowed
-                    = allowedCharacters(window, field->objectName(), copiedSlash);
+                const QString allowed = allowedCharacters(window, field->objectName(), copiedSlash);
                 if (allowed.isEmpty())
                     continue;
                 for (const QChar ch : field->text())

@@ -40,8 +40,8 @@ struct RecordingRule
 // NUL, Backspace and lone and paired surrogates.
 QString randomPaste(QRandomGenerator& random, int length)
 {
-    static const QString alphabet = QStringLiteral("0123456789+-/=xyä ,\t\n\r\b\b\b")
-        + QChar(0) + QChar(0xD800) + QChar(0xDC00) + QChar(0x1B);
+    static const QString alphabet = QStringLiteral("0123456789+-/=xyä ,\t\n\r\b\b\b") + QChar(0)
+        + QChar(0xD800) + QChar(0xDC00) + QChar(0x1B);
     QString text;
     for (int i = 0; i < length; ++i) {
         if (random.bounded(40) == 0)
