@@ -523,6 +523,9 @@ private slots:
             }
             if (timer.elapsed() > seconds * 1000)
                 break;
+            // A long run shows how far it has come.
+            if ((m_step + 1) % 50000 == 0)
+                qInfo("random use: %lld steps, %lld ms", m_step + 1, timer.elapsed());
         }
         // Two runs with the same seed and step count end with the same fingerprint.
         QStringList texts;
