@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -19,6 +18,7 @@
 
 #include <algorithm>
 #include <array>
+#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -400,8 +400,8 @@ private slots:
         QString text;
         while (text.size() < 300000)
             text.append(pattern);
-        QElapsedTimer timer;
-        timer.start();
+        // Processor time, so that a loaded machine does not fail the test.
+        const std::clock_t start = std::clock();
         if (path == QLatin1String("shift+insert") || path == QLatin1String("ctrl+v")) {
             QApplication::clipboard()->setText(text);
             QKeyEvent press(QEvent::KeyPress,
@@ -425,8 +425,8 @@ private slots:
             box->typeText(text);
         }
         QCoreApplication::sendPostedEvents();
-        const qint64 elapsed = timer.elapsed();
-        QVERIFY2(elapsed < 1000, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
+        const double elapsed = 1000.0 * double(std::clock() - start) / double(CLOCKS_PER_SEC);
+        QVERIFY2(elapsed < 1000, qPrintable(QStringLiteral("%1 ms").arg(elapsed, 0, 'f', 1)));
         QVERIFY(box->text().size() <= MaxLength);
         if (!allowed.isEmpty()) {
             for (const QChar ch : box->text())
