@@ -28,8 +28,13 @@ KeyCode DigitKeyFilter(KeyCode code)
 
 KeyCode SignedDigitKeyFilter(KeyCode code, std::string_view currentText)
 {
+    return SignedDigitKeyFilterOnEmptiness(code, currentText.empty());
+}
+
+KeyCode SignedDigitKeyFilterOnEmptiness(KeyCode code, bool fieldIsEmpty)
+{
     if (code == KeyPlus || code == KeyMinus)
-        return currentText.empty() ? code : 0;
+        return fieldIsEmpty ? code : 0;
     return DigitKeyFilter(code);
 }
 

@@ -22,6 +22,9 @@ KeyCode DigitKeyFilter(KeyCode code);
 
 // As DigitKeyFilter, and "+" or "-" while the field's text is still empty.
 KeyCode SignedDigitKeyFilter(KeyCode code, std::string_view currentText);
+// The same rule for a caller that knows only whether the field is empty, which is all the rule
+// looks at; a paste judges every key this way without copying the text.
+KeyCode SignedDigitKeyFilterOnEmptiness(KeyCode code, bool fieldIsEmpty);
 
 // The term-count box: Backspace and "2".."5" pass, every other key types "5".
 KeyCode TermCountKeyFilter(KeyCode code);

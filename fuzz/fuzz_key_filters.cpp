@@ -48,6 +48,9 @@ void checkOneKey(KeyCode code, std::string_view text)
         describe("Digit", code, text, r));
 
     r = SignedDigitKeyFilter(code, text);
+    // A paste judges the key by the field's emptiness alone; it must come to the same.
+    FUZZ_CHECK(r == SignedDigitKeyFilterOnEmptiness(code, text.empty()),
+        describe("SignedDigitOnEmptiness", code, text, r));
     const bool sign = code == Plus || code == Minus;
     FUZZ_CHECK(r == 0 || r == code, describe("SignedDigit", code, text, r));
     FUZZ_CHECK((r == code && code != 0)

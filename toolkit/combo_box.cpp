@@ -11,6 +11,19 @@ ComboBox::ComboBox(QWidget* parent)
     setLineEdit(m_textBox);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
+    connect(this, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        if (!m_changeRule)
+            return;
+        if (std::optional<QString> replacement = m_changeRule(text);
+            replacement && *replacement != text)
+            setEditText(*replacement);
+    });
+}
+
+void ComboBox::setChangeRule(TextBox::ChangeRule rule)
+{
+    m_changeRule = rule;
+    m_textBox->setChangeRule(std::move(rule));
 }
 
 } // namespace pendro

@@ -7,7 +7,11 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMetaMethod>
 #include <QMimeData>
+
+#include <algorithm>
+#include <utility>
 
 namespace pendro {
 
@@ -43,9 +47,43 @@ int TextBox::keyCodeOf(const QKeyEvent* event)
     return text.at(0).unicode();
 }
 
+void TextBox::setKeyRule(CodeRule rule)
+{
+    if (!rule) {
+        setKeyRule(KeyRule());
+        return;
+    }
+    setKeyRule([rule = std::move(rule)](std::uint16_t code, RuleField&) { return rule(code); });
+}
+
+namespace {
+
+// A typed key's rule works on the field itself.
+class LiveField final : public RuleField
+{
+public:
+    explicit LiveField(QLineEdit* field)
+        : m_field(field)
+    { }
+    bool isEmpty() const override { return m_field->text().isEmpty(); }
+    QString text() const override { return m_field->text(); }
+    void clear() override { m_field->clear(); }
+
+private:
+    QLineEdit* m_field;
+};
+
+} // namespace
+
+std::uint16_t TextBox::judge(std::uint16_t code, RuleField& field) const
+{
+    return m_rule ? m_rule(code, field) : code;
+}
+
 bool TextBox::applyRule(std::uint16_t code)
 {
-    const std::uint16_t result = m_rule ? m_rule(code) : code;
+    LiveField field(this);
+    const std::uint16_t result = judge(code, field);
     if (result == 0)
         return false;
     if (result == code)
@@ -57,7 +95,7 @@ bool TextBox::applyRule(std::uint16_t code)
     return false;
 }
 
-void TextBox::typeText(const QString& text)
+void TextBox::typeTextKeyByKey(const QString& text)
 {
     for (const QChar ch : text) {
         const std::uint16_t code = ch.unicode();
@@ -70,6 +108,178 @@ void TextBox::typeText(const QString& text)
                 insert(QString(ch));
         }
     }
+}
+
+bool TextBox::writesKeyByKey() const
+{
+    if (validator() || !inputMask().isEmpty() || echoMode() != Normal)
+        return true;
+    if (m_changeRule)
+        return false;
+    return isSignalConnected(QMetaMethod::fromSignal(&QLineEdit::textChanged))
+        || isSignalConnected(QMetaMethod::fromSignal(&QLineEdit::textEdited));
+}
+
+namespace {
+
+// The field's text while a paste is applied to it, edited as QLineEdit edits it: a key replaces
+// the selection, Backspace removes the selection or the character before the caret (a surrogate
+// pair as one), nothing goes beyond the maximum length, emptying leaves the caret at 0. Every
+// edit happens at the caret, so the text is kept as the part before the caret, which grows and
+// shrinks at its end, and the part after it, which only ever goes away as a whole.
+class PendingText final : public RuleField
+{
+public:
+    PendingText(const QString& text, qsizetype cursor, qsizetype selectionStart,
+        qsizetype selectionLength, qsizetype maxLength)
+        : m_maxLength(maxLength)
+    {
+        const qsizetype start = selectionLength > 0 ? selectionStart : cursor;
+        const qsizetype end = selectionLength > 0 ? selectionStart + selectionLength : cursor;
+        m_beforeCaret = text.left(start);
+        m_selection = QStringView(text).mid(start, end - start);
+        m_afterCaret = QStringView(text).mid(end);
+    }
+
+    bool isEmpty() const override
+    {
+        return m_beforeCaret.isEmpty() && m_selection.isEmpty() && m_afterCaret.isEmpty();
+    }
+    QString text() const override
+    {
+        QString text = m_beforeCaret;
+        text.append(m_selection);
+        text.append(m_afterCaret);
+        return text;
+    }
+    void clear() override
+    {
+        m_edited = true;
+        m_changed = m_changed || !isEmpty();
+        m_beforeCaret.clear();
+        m_selection = {};
+        m_afterCaret = {};
+    }
+
+    bool edited() const { return m_edited; }
+    // Whether the last key changed the text (as QLineEdit reports a change, a selection replaced
+    // by the same text included), then forgets it.
+    bool takeChange() { return std::exchange(m_changed, false); }
+    qsizetype caret() const { return m_beforeCaret.size(); }
+    QString result() const
+    {
+        QString text = m_beforeCaret;
+        text.append(m_afterCaret);
+        return text;
+    }
+
+    // What a change rule's replacement does: the whole text, the caret at its end.
+    void replaceAll(const QString& text)
+    {
+        m_edited = true;
+        m_beforeCaret = text;
+        m_selection = {};
+        m_afterCaret = {};
+    }
+
+    void insert(QChar ch)
+    {
+        m_edited = true;
+        m_changed = m_changed || !m_selection.isEmpty();
+        m_selection = {};
+        if (m_beforeCaret.size() + m_afterCaret.size() < m_maxLength) {
+            m_beforeCaret.append(ch);
+            m_changed = true;
+        }
+    }
+
+    void backspace()
+    {
+        m_edited = true;
+        if (!m_selection.isEmpty()) {
+            m_selection = {};
+            m_changed = true;
+            return;
+        }
+        const qsizetype size = m_beforeCaret.size();
+        if (size == 0)
+            return;
+        const bool pair = size >= 2 && m_beforeCaret.at(size - 1).isLowSurrogate()
+            && m_beforeCaret.at(size - 2).isHighSurrogate();
+        m_beforeCaret.chop(pair ? 2 : 1);
+        m_changed = true;
+    }
+
+private:
+    qsizetype m_maxLength;
+    QString m_beforeCaret;
+    QStringView m_selection; // views into the field's text, which outlives the paste
+    QStringView m_afterCaret;
+    bool m_edited = false;
+    bool m_changed = false;
+};
+
+} // namespace
+
+void TextBox::typeText(const QString& text)
+{
+    if (writesKeyByKey()) {
+        typeTextKeyByKey(text);
+        return;
+    }
+    const QString original = this->text();
+    PendingText pending(
+        original, cursorPosition(), selectionStart(), selectionLength(), maxLength());
+    for (const QChar ch : text) {
+        const std::uint16_t code = ch.unicode();
+        if (code == 0)
+            continue;
+        const std::uint16_t result = judge(code, pending);
+        if (result == 0)
+            continue;
+        if (result == code) {
+            if (code == CodeBackspace)
+                pending.backspace();
+            else if (ch.isPrint())
+                pending.insert(ch);
+        } else if (result == CodeBackspace) {
+            pending.backspace();
+        } else {
+            pending.insert(QChar(result));
+        }
+        if (m_changeRule && pending.takeChange()) {
+            // A replacement is a change of its own, which the rule sees again.
+            for (std::optional<QString> replacement = m_changeRule(pending.text());
+                 replacement && *replacement != pending.text();
+                 replacement = m_changeRule(pending.text()))
+                pending.replaceAll(*replacement);
+        }
+    }
+    if (pending.edited())
+        replaceText(pending.result(), pending.caret());
+}
+
+void TextBox::replaceText(const QString& newText, qsizetype caret)
+{
+    const QString oldText = text();
+    if (newText != oldText) {
+        const qsizetype common = std::min(oldText.size(), newText.size());
+        qsizetype prefix = 0;
+        while (prefix < common && oldText.at(prefix) == newText.at(prefix))
+            ++prefix;
+        qsizetype suffix = 0;
+        while (suffix < common - prefix
+            && oldText.at(oldText.size() - 1 - suffix) == newText.at(newText.size() - 1 - suffix))
+            ++suffix;
+        const qsizetype removed = oldText.size() - prefix - suffix;
+        const qsizetype inserted = newText.size() - prefix - suffix;
+        setSelection(int(prefix), int(removed));
+        if (inserted > 0)
+            insert(newText.mid(prefix, inserted));
+        else
+            del();
+    }
+    setCursorPosition(int(caret));
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event)

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include <QLineEdit>
 
@@ -15,22 +16,55 @@
 // Keys without a character (Delete, arrows, Home, End, Tab) never reach the rule.
 //
 // Text that arrives any other way (paste from the context menu, Shift+Insert, middle click, drop,
-// input-method commits) goes through the same rule one character at a time, as if typed.
+// input-method commits) goes through the same rule one character at a time, as if typed. So that
+// a long paste costs time in proportion to its length, the characters are applied to a copy of
+// the text and the field is written once at the end, as one undoable step. A rule must therefore
+// reach its own field only through the RuleField it is given; it may show or hide other controls.
+// A change rule (a combo box's change handler, which may rewrite the text) runs against the copy
+// after every key that changes it. Where anything else listens to the field's text changes,
+// every key is written on its own instead, so that each change is seen.
 namespace pendro {
+
+// The field as a key rule sees it: its text before the key, and the one edit a rule may make on
+// its own, emptying the field. For a typed key this is the field itself; while a paste is under
+// way it is the paste's copy of the text, kept in pieces so that no key has to copy it whole.
+class RuleField
+{
+public:
+    virtual bool isEmpty() const = 0;
+    virtual QString text() const = 0;
+    virtual void clear() = 0;
+
+protected:
+    ~RuleField() = default;
+};
 
 class TextBox : public QLineEdit
 {
     Q_OBJECT
 
 public:
-    using KeyRule = std::function<std::uint16_t(std::uint16_t)>;
+    // The typed code and the field before the key; returns the code to use.
+    using KeyRule = std::function<std::uint16_t(std::uint16_t code, RuleField& field)>;
+    using CodeRule = std::function<std::uint16_t(std::uint16_t code)>;
+    // After a change of the text: the text the field must hold instead (caret at its end), or
+    // nullopt to keep it.
+    using ChangeRule = std::function<std::optional<QString>(const QString& text)>;
 
     explicit TextBox(QWidget* parent = nullptr);
 
     void setKeyRule(KeyRule rule) { m_rule = std::move(rule); }
+    // A rule that looks at the code alone.
+    void setKeyRule(CodeRule rule);
+    // Whoever sets a change rule applies it to the field's own changes and promises that nothing
+    // else listens to them, so that a paste may run the rule against its copy.
+    void setChangeRule(ChangeRule rule) { m_changeRule = std::move(rule); }
 
     // Types each character of text at the caret through the key rule. Every paste path ends here.
     void typeText(const QString& text);
+    // The same, writing each key into the field on its own as it is judged: what typeText does
+    // for fields that are watched, and the reference the tests and benchmarks compare it with.
+    void typeTextKeyByKey(const QString& text);
 
     // The key code the rule would see for this event, or -1 for a key without a character.
     static int keyCodeOf(const QKeyEvent* event);
@@ -48,11 +82,17 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
+    std::uint16_t judge(std::uint16_t code, RuleField& field) const;
     // Applies the rule to one code; returns true when the field should handle the key itself.
     bool applyRule(std::uint16_t code);
+    // True when every key of a paste must reach the field before the next one is judged.
+    bool writesKeyByKey() const;
+    // Writes newText with one replacement of the part that differs, then places the caret.
+    void replaceText(const QString& newText, qsizetype caret);
     void pasteFromClipboard();
 
     KeyRule m_rule;
+    ChangeRule m_changeRule;
 };
 
 } // namespace pendro

@@ -199,7 +199,7 @@ void TrainerFrame::buildSettingsAndButtons()
     connect(cbClear, &QPushButton::clicked, this, [this] { cbClear_Click(); });
     connect(cbNeu, &QPushButton::clicked, this, [this] { cbNeu_Click(); });
     connect(cbP, &QPushButton::clicked, this, [this] { cbP_Click(); });
-    connect(cbAG, &QComboBox::editTextChanged, this, [this] { cbAG_Change(); });
+    cbAG->setChangeRule([](const QString& text) { return cbAG_Change(text); });
 }
 
 void TrainerFrame::buildExerciseRows()
@@ -368,27 +368,29 @@ void TrainerFrame::installKeyRules()
         field->setKeyRule([](std::uint16_t code) { return DigitKeyFilter(code); });
     };
     auto signedDigits = [](TextBox* field) {
-        field->setKeyRule([field](std::uint16_t code) {
-            return SignedDigitKeyFilter(code, field->text().toStdString());
+        field->setKeyRule([](std::uint16_t code, RuleField& text) {
+            return SignedDigitKeyFilterOnEmptiness(code, text.isEmpty());
         });
     };
+    // The rules reach their own field only through what they are given: while a paste is under
+    // way that is the paste's copy of the text (see TextBox).
     auto operatorField = [](TextBox* field) {
-        field->setKeyRule([field](std::uint16_t code) {
+        field->setKeyRule([](std::uint16_t code, RuleField& self) {
             if (code == KeyBackspace)
-                field->clear();
-            return OperatorKeyFilter(code, field->text().toStdString());
+                self.clear();
+            return OperatorKeyFilter(code, self.text().toStdString());
         });
     };
     // An "=" box shows its successor when "=" is typed and hides it again on Backspace.
     auto equalsBox = [](TextBox* box, TextBox* successor) {
-        box->setKeyRule([box, successor](std::uint16_t code) {
+        box->setKeyRule([successor](std::uint16_t code, RuleField& self) {
             if (code == KeyBackspace) {
-                box->clear();
+                self.clear();
                 if (successor)
                     successor->hide();
                 return code;
             }
-            const std::uint16_t result = EqualsBoxKeyFilter(code, box->text().toStdString());
+            const std::uint16_t result = EqualsBoxKeyFilter(code, self.text().toStdString());
             if (result != 0 && successor)
                 successor->show();
             return result;
@@ -464,16 +466,15 @@ std::optional<std::int16_t> TrainerFrame::termCount() const
     return parseInt16(cbAG->currentText().toStdString());
 }
 
-void TrainerFrame::cbAG_Change()
+std::optional<QString> TrainerFrame::cbAG_Change(const QString& text)
 {
-    if (cbAG->currentText().isEmpty()) {
-        cbAG->setEditText(QStringLiteral("2"));
-        return;
-    }
+    if (text.isEmpty())
+        return QStringLiteral("2");
     // A text too long for 16 bits is "greater than 5" as well.
-    const std::optional<std::int16_t> count = termCount();
+    const std::optional<std::int16_t> count = parseInt16(text.toStdString());
     if (!count || *count > 5)
-        cbAG->setEditText(QStringLiteral("5"));
+        return QStringLiteral("5");
+    return std::nullopt;
 }
 
 void TrainerFrame::ResetFields()

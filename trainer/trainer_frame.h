@@ -158,7 +158,8 @@ private:
     void installKeyRules();
     void setTabOrder();
     void showCounters();
-    void cbAG_Change();
+    // cbAG's change handler: the text the box must hold instead of text, or nullopt.
+    static std::optional<QString> cbAG_Change(const QString& text);
     void Form_Load();
 
     const TrainerKindData& m_data;

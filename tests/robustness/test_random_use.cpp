@@ -3,6 +3,12 @@
 // checked after every step. The run is reproducible from its seed:
 //   PENDRO_RANDOM_SEED=<seed> PENDRO_RANDOM_STEPS=<n> PENDRO_RANDOM_SECONDS=<s> test_random_use
 // A failing run prints its seed and step.
+//
+// Now and then, after a step, a long text (up to 100,000 characters) is pasted into a field; no
+// step may take a second. The long pastes draw from a generator of their own, so the steps draw
+// the same numbers with or without them. PENDRO_RANDOM_LONG_PASTES=<n> makes one step in n (on
+// average) a long paste, 0 none at all; without long pastes a seed replays the steps exactly
+// as before they existed.
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -14,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPointer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -22,9 +29,11 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <ctime>
 #include <memory>
 
 #include "app/pendro_app.h"
+#include "core/factorization.h"
 #include "mainwin/frm_pendro.h"
 #include "toolkit/text_box.h"
 #include "trainer/trainer_frame.h"
@@ -43,13 +52,20 @@ qint64 environmentNumber(const char* name, qint64 fallback)
     return ok ? value : fallback;
 }
 
+constexpr qint64 LongestStepMs = 1000;
+
 // Which characters a field may ever hold: what its key rule admits plus what the program itself
-// writes there (generated exercises, double-clicks, results).
-QString allowedCharacters(const QWidget* window, const QString& field)
+// writes there (generated exercises, double-clicks, results). A main-window number field also
+// holds a "/" after the addition trainer's operator double-click has copied a denominator that
+// holds one (see copiedSlash).
+QString allowedCharacters(const QWidget* window, const QString& field, bool copiedSlash)
 {
     const QString digits = QStringLiteral("0123456789");
-    if (window->objectName() == QLatin1String("frmPendro"))
-        return field.startsWith(QLatin1String("txtZ1_")) ? digits : QString();
+    if (window->objectName() == QLatin1String("frmPendro")) {
+        if (!field.startsWith(QLatin1String("txtZ1_")))
+            return QString();
+        return copiedSlash ? digits + QStringLiteral("/") : digits;
+    }
     if (field.startsWith(QLatin1String("txtG")) && field.size() == 5)
         return QStringLiteral("=");
     if (field.startsWith(QLatin1String("txtV")))
@@ -89,6 +105,16 @@ class TestRandomUse : public QObject
 private:
     std::unique_ptr<PendroApplication> m_app;
     QRandomGenerator m_random;
+    QRandomGenerator m_longPasteRandom;
+    qint64 m_longPasteOneIn = 1000;
+    qint64 m_longPastes = 0;
+    qint64 m_slowestStepMs = 0;
+    // The main window's number fields before the step, and which of them hold a "/" that the
+    // addition trainer's UpdateCommonDenominator copied there from a denominator.
+    std::array<QString, 8> m_mainTextsBefore;
+    std::array<bool, 8> m_copiedSlash {};
+    bool m_operatorDoubleClick = false;
+    std::array<QPointer<QLineEdit>, 8> m_mainNumbers {};
     // Events since the last "C" (or program start) that could raise each counter.
     std::array<int, 3> m_newExercises {};
     std::array<int, 3> m_checks {};
@@ -109,6 +135,105 @@ private:
                 m_random.generate64()));
         m_newExercises = {};
         m_checks = {};
+        m_copiedSlash = {};
+        for (int i = 0; i < 8; ++i)
+            m_mainNumbers[std::size_t(i)]
+                = m_app->mainWindow()->findChild<QLineEdit*>(QStringLiteral("txtZ1_%1").arg(i));
+    }
+
+    // The main window's number fields, found once per program run.
+    QLineEdit* mainNumberField(int i) const { return m_mainNumbers[std::size_t(i)]; }
+
+    // A text of up to 100,000 characters, mostly what the fields take, with the rest of what a
+    // clipboard may hold: letters, umlauts, control characters, NUL, lone surrogates.
+    QString longText()
+    {
+        static const QString alphabet = QStringLiteral("0123456789012345678901234567890123456789"
+                                                       "+-/=\b aä,\n")
+            + QChar(0) + QChar(0xD800) + QChar(0xDC00);
+        const int length = 1 + int(m_longPasteRandom.bounded(100000));
+        QString text;
+        text.reserve(length);
+        for (int i = 0; i < length; ++i)
+            text.append(alphabet.at(int(m_longPasteRandom.bounded(int(alphabet.size())))));
+        return text;
+    }
+
+    void pasteLongText()
+    {
+        const QList<QWidget*> windows = openWindows();
+        if (windows.isEmpty())
+            return;
+        QWidget* window = windows.at(int(m_longPasteRandom.bounded(int(windows.size()))));
+        const QList<TextBox*> fields = visibleControls<TextBox>(window);
+        if (fields.isEmpty())
+            return;
+        TextBox* field = fields.at(int(m_longPasteRandom.bounded(int(fields.size()))));
+        const QString text = longText();
+        beginStep();
+        m_lastAction = QStringLiteral("long paste of %1 characters into %2 on %3")
+                           .arg(text.size())
+                           .arg(field->objectName(), window->objectName());
+        ++m_longPastes;
+        if (m_longPasteRandom.bounded(2) == 0) {
+            field->typeText(text);
+        } else {
+            QApplication::clipboard()->setText(text);
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_Insert, Qt::ShiftModifier);
+        }
+        QCoreApplication::sendPostedEvents();
+    }
+
+    // Runs one action and fails the test if it keeps the program busy for a second or more. The
+    // processor time counts, not the clock on the wall, so that a loaded machine (CI, soak runs
+    // at low priority) does not fail the run. Starting the program is no user action in a window
+    // and is not timed.
+    void timed(void (TestRandomUse::*action)())
+    {
+        const std::clock_t start = std::clock();
+        (this->*action)();
+        const qint64 elapsed
+            = qint64(1000.0 * double(std::clock() - start) / double(CLOCKS_PER_SEC));
+        if (m_lastAction == QLatin1String("restart"))
+            return;
+        m_slowestStepMs = std::max(m_slowestStepMs, elapsed);
+        QVERIFY2(elapsed < LongestStepMs,
+            qPrintable(QStringLiteral("seed %1, step %2: %3 took %4 ms")
+                           .arg(m_seed)
+                           .arg(m_step)
+                           .arg(m_lastAction)
+                           .arg(elapsed)));
+    }
+
+    // The operator double-click of the addition trainer may copy the trainer's denominators into
+    // the main window's number fields, as they stand: the trainer's digit rule admits "/". A
+    // number field that changed in such a step must hold exactly that copy; any other change
+    // goes through the main window's own rule.
+    void noteCopiedDenominators()
+    {
+        for (int i = 0; i < 8; ++i) {
+            QLineEdit* number = mainNumberField(i);
+            if (!number)
+                return;
+            const QString text = number->text();
+            if (!text.contains(QLatin1Char('/')))
+                m_copiedSlash[std::size_t(i)] = false;
+            if (!m_operatorDoubleClick || text == m_mainTextsBefore[std::size_t(i)])
+                continue;
+            TrainerFrame* tas = m_app->trainerWindow(TrainerKind::AddSub);
+            QVERIFY2(tas && tas->txtN1[std::size_t(i)]->text() == text,
+                qPrintable(QStringLiteral("seed %1, step %2: %3 wrote '%4' into txtZ1_%5")
+                               .arg(m_seed)
+                               .arg(m_step)
+                               .arg(m_lastAction, text)
+                               .arg(i)));
+            if (text.contains(QLatin1Char('/'))) {
+                m_copiedSlash[std::size_t(i)] = true;
+                qInfo("step %lld: %s copied '%s' from frmTAS txtN1_%d into frmPendro txtZ1_%d",
+                    m_step, qPrintable(m_lastAction), qPrintable(text.left(40)), i, i);
+            }
+        }
     }
 
     QList<QWidget*> openWindows() const
@@ -183,6 +308,7 @@ private:
         }
         QWidget* window = windows.at(pick(int(windows.size())));
         const int action = pick(100);
+        beginStep();
         m_lastAction = QStringLiteral("%1 on %2").arg(action).arg(window->objectName());
         if (action < 40) {
             const QList<QLineEdit*> fields = visibleControls<QLineEdit>(window);
@@ -211,7 +337,7 @@ private:
                 QLineEdit* field = fields.at(pick(int(fields.size())));
                 m_lastAction += QLatin1Char(' ') + field->objectName();
                 if (pick(3) == 0)
-                    QTest::mouseDClick(field, Qt::LeftButton);
+                    doubleClick(window, field);
                 else
                     QTest::mouseClick(field, Qt::LeftButton);
             }
@@ -257,22 +383,51 @@ private:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
+    bool holdsWhatItMay(const QWidget* window, const QLineEdit* field) const
+    {
+        bool copiedSlash = false;
+        for (int i = 0; i < 8; ++i) {
+            if (field == mainNumberField(i))
+                copiedSlash = m_copiedSlash[std::size_t(i)];
+        }
+        const QString allowed = allowedCharacters(window, field->objectName(), copiedSlash);
+        if (allowed.isEmpty())
+            return true;
+        const QString text = field->text();
+        return std::all_of(
+            text.begin(), text.end(), [&](QChar ch) { return allowed.contains(ch); });
+    }
+
+    // Before each step: what the main window's number fields hold, and no double-click yet.
+    void beginStep()
+    {
+        m_operatorDoubleClick = false;
+        for (int i = 0; i < 8; ++i) {
+            const QLineEdit* number = mainNumberField(i);
+            m_mainTextsBefore[std::size_t(i)] = number ? number->text() : QString();
+        }
+    }
+
+    void doubleClick(const QWidget* window, QLineEdit* field)
+    {
+        m_operatorDoubleClick = window->objectName() == QLatin1String("frmTAS")
+            && field->objectName().startsWith(QLatin1String("txtV1_"));
+        QTest::mouseDClick(field, Qt::LeftButton);
+    }
+
     void checkInvariants()
     {
         const QString where = QStringLiteral("seed %1, step %2, after %3")
                                   .arg(m_seed)
                                   .arg(m_step)
                                   .arg(m_lastAction);
+        noteCopiedDenominators();
         for (QWidget* window : openWindows()) {
             for (QLineEdit* field : window->findChildren<QLineEdit*>()) {
-                const QString allowed = allowedCharacters(window, field->objectName());
-                if (allowed.isEmpty())
-                    continue;
-                for (const QChar ch : field->text())
-                    QVERIFY2(allowed.contains(ch),
-                        qPrintable(QStringLiteral("%1: %2 holds '%3' (%4)")
-                                       .arg(window->objectName(), field->objectName(),
-                                           field->text(), where)));
+                QVERIFY2(holdsWhatItMay(window, field),
+                    qPrintable(QStringLiteral("%1: %2 holds '%3' (%4)")
+                                   .arg(window->objectName(), field->objectName(),
+                                       field->text().left(200), where)));
                 QVERIFY2(!notANumber(field->text()),
                     qPrintable(field->objectName() + QStringLiteral(": ") + where));
             }
@@ -332,7 +487,10 @@ private slots:
         m_seed = static_cast<quint64>(environmentNumber(
             "PENDRO_RANDOM_SEED", std::chrono::steady_clock::now().time_since_epoch().count()));
         m_random.seed(m_seed);
-        qInfo("random use: seed %llu", static_cast<unsigned long long>(m_seed));
+        m_longPasteRandom.seed(m_seed ^ 0x6c6f6e67u);
+        m_longPasteOneIn = environmentNumber("PENDRO_RANDOM_LONG_PASTES", 1000);
+        qInfo("random use: seed %llu, a long paste about every %lld steps",
+            static_cast<unsigned long long>(m_seed), static_cast<long long>(m_longPasteOneIn));
     }
 
     void cleanupTestCase()
@@ -349,8 +507,15 @@ private slots:
         timer.start();
         startProgram();
         for (m_step = 0; m_step < steps; ++m_step) {
-            act();
-            checkInvariants();
+            timed(&TestRandomUse::act);
+            if (!QTest::currentTestFailed())
+                checkInvariants();
+            if (!QTest::currentTestFailed() && m_longPasteOneIn > 0
+                && m_longPasteRandom.bounded(quint64(m_longPasteOneIn)) == 0) {
+                timed(&TestRandomUse::pasteLongText);
+                if (!QTest::currentTestFailed())
+                    checkInvariants();
+            }
             if (QTest::currentTestFailed()) {
                 qWarning("random use failed: PENDRO_RANDOM_SEED=%llu, step %lld",
                     static_cast<unsigned long long>(m_seed), m_step);
@@ -358,6 +523,9 @@ private slots:
             }
             if (timer.elapsed() > seconds * 1000)
                 break;
+            // A long run shows how far it has come.
+            if ((m_step + 1) % 50000 == 0)
+                qInfo("random use: %lld steps, %lld ms", m_step + 1, timer.elapsed());
         }
         // Two runs with the same seed and step count end with the same fingerprint.
         QStringList texts;
@@ -369,6 +537,66 @@ private slots:
         qInfo("random use: %lld steps in %lld ms, seed %llu, fingerprint %zx", m_step,
             timer.elapsed(), static_cast<unsigned long long>(m_seed),
             qHash(texts.join(QChar(0)), 0));
+        qInfo("random use: %lld long pastes, slowest step %lld ms of processor time", m_longPastes,
+            m_slowestStepMs);
+    }
+
+    // The case that seed 20261209 reaches at step 806,092 of a million (without long pastes),
+    // step by step: frmTAS holds the denominator "63/", the double-click that sets an operator
+    // to "=" runs UpdateCommonDenominator, which copies it into the main window as it stands,
+    // and the main window's calculator answers it with the rejection message. The invariant
+    // takes that copy and what is typed after it; a "/" that came any other way still fails it.
+    // Runs after the random use, so that a seed replays as before.
+    void anOperatorDoubleClickCopiesADenominatorAsItStands()
+    {
+        startProgram();
+        m_app->showTrainer(TrainerKind::AddSub);
+        TrainerFrame* tas = m_app->trainerWindow(TrainerKind::AddSub);
+        tas->cbAG->setCurrentIndex(1);
+        ++m_newExercises[0];
+        QTest::mouseClick(tas->cbNeu, Qt::LeftButton);
+        TextBox* denominator = tas->txtN1[0];
+        denominator->selectAll();
+        QTest::keyClicks(denominator, QStringLiteral("63/"));
+        QCOMPARE(denominator->text(), QStringLiteral("63/"));
+        TextBox* sign = tas->txtV1[2];
+        // "+" or "-" becomes "" within two double-clicks; the next one sets "=".
+        for (int i = 0; i < 2 && !sign->text().isEmpty(); ++i) {
+            beginStep();
+            doubleClick(tas, sign);
+            checkInvariants();
+        }
+        QCOMPARE(sign->text(), QString());
+        beginStep();
+        m_lastAction = QStringLiteral("double-click on frmTAS txtV1_2");
+        doubleClick(tas, sign);
+        checkInvariants();
+        QCOMPARE(sign->text(), QStringLiteral("="));
+        frmPendro* main = m_app->mainWindow();
+        QLineEdit* number = mainNumberField(0);
+        QCOMPARE(number->text(), QStringLiteral("63/"));
+        QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtPF1_0"))->text(),
+            QString::fromUtf8(RejectionMessage));
+        QVERIFY(holdsWhatItMay(main, number));
+
+        // Typed digits join the copy; once the "/" is gone, the field is a plain number field.
+        beginStep();
+        number->setFocus();
+        number->end(false);
+        QTest::keyClick(number, Qt::Key_5);
+        checkInvariants();
+        QCOMPARE(number->text(), QStringLiteral("63/5"));
+        QTest::mouseClick(main->findChild<QPushButton*>(QStringLiteral("btC")), Qt::LeftButton);
+        checkInvariants();
+        number->setText(QStringLiteral("7/"));
+        QVERIFY(!holdsWhatItMay(main, number));
+        // Nor may any other field of the main window take one from the copy.
+        number->clear();
+        beginStep();
+        doubleClick(tas, sign);
+        checkInvariants();
+        mainNumberField(1)->setText(QStringLiteral("8/"));
+        QVERIFY(!holdsWhatItMay(main, mainNumberField(1)));
     }
 };
 

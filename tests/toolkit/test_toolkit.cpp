@@ -4,7 +4,11 @@
 #include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QMimeData>
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <algorithm>
+#include <optional>
 
 #include "toolkit/combo_box.h"
 #include "toolkit/line_control.h"
@@ -31,6 +35,73 @@ struct RecordingRule
         return 0;
     }
 };
+
+// The random text of a paste: digits, the rules' signs, letters, an umlaut, control characters,
+// NUL, Backspace and lone and paired surrogates.
+QString randomPaste(QRandomGenerator& random, int length)
+{
+    static const QString alphabet = QStringLiteral("0123456789+-/=xyä ,\t\n\r\b\b\b") + QChar(0)
+        + QChar(0xD800) + QChar(0xDC00) + QChar(0x1B);
+    QString text;
+    for (int i = 0; i < length; ++i) {
+        if (random.bounded(40) == 0)
+            text.append(QString::fromUcs4(U"\U0001F600"));
+        else
+            text.append(alphabet.at(random.bounded(int(alphabet.size()))));
+    }
+    return text;
+}
+
+// Puts two boxes into the same state: text, maximum length, caret or selection (either way).
+void prepareBoxes(QRandomGenerator& random, TextBox& a, TextBox& b)
+{
+    const QString text = randomPaste(random, int(random.bounded(12)));
+    const int maxLength = random.bounded(3) == 0 ? int(random.bounded(1, 16)) : 32767;
+    const int start = int(random.bounded(int(std::min<qsizetype>(text.size(), maxLength)) + 1));
+    const int choice = int(random.bounded(3));
+    const int end = int(std::min<qsizetype>(text.size(), maxLength));
+    const int length = int(random.bounded(end - start + 1));
+    for (TextBox* box : { &a, &b }) {
+        box->setMaxLength(maxLength);
+        box->setText(text);
+        if (choice == 0)
+            box->setCursorPosition(start);
+        else if (choice == 1)
+            box->setSelection(start, length);
+        else
+            box->setSelection(start, -start);
+    }
+}
+
+// Replaces "x" by "y" and Backspace by "x"; empties the field on "="; swallows ","; lets "+"
+// pass only into an empty field; everything else passes as it is.
+std::uint16_t mixedRule(std::uint16_t code, RuleField& field)
+{
+    switch (code) {
+    case 'x':
+        return 'y';
+    case 8:
+        return 'x';
+    case '=':
+        field.clear();
+        return 0;
+    case ',':
+        return 0;
+    case '+':
+        return field.isEmpty() ? code : 0;
+    default:
+        return code;
+    }
+}
+
+// A text as its code units, so that control characters and surrogates show in a failure.
+QString codes(const QString& text)
+{
+    QStringList units;
+    for (const QChar ch : text)
+        units.append(QString::number(ch.unicode(), 16));
+    return QLatin1Char('[') + units.join(QLatin1Char(' ')) + QLatin1Char(']');
+}
 
 } // namespace
 
@@ -137,6 +208,84 @@ private slots:
         QApplication::clipboard()->setText(QStringLiteral("1z2"));
         QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(box.text(), QStringLiteral("12"));
+    }
+
+    // The paste applies its keys to a copy of the text; QLineEdit itself, key by key, is the
+    // reference for every edit: selections either way round, Backspace over surrogate pairs,
+    // the maximum length, a rule that replaces keys or empties the field.
+    void aPasteEditsAsKeyByKey_data()
+    {
+        QTest::addColumn<bool>("mixed");
+        QTest::newRow("every key passes") << false;
+        QTest::newRow("keys replaced, swallowed, field emptied") << true;
+    }
+    void aPasteEditsAsKeyByKey()
+    {
+        QFETCH(bool, mixed);
+        QRandomGenerator random(mixed ? 1201 : 1202);
+        TextBox reference;
+        TextBox paste;
+        for (TextBox* box : { &reference, &paste }) {
+            if (mixed)
+                box->setKeyRule(TextBox::KeyRule(mixedRule));
+        }
+        for (int round = 0; round < 3000; ++round) {
+            prepareBoxes(random, reference, paste);
+            const QString before = paste.text();
+            const QString text = randomPaste(random, int(random.bounded(24)));
+            reference.typeTextKeyByKey(text);
+            paste.typeText(text);
+            const QString where = QStringLiteral("round %1: %2 into %3 gives %4, key by key %5")
+                                      .arg(round)
+                                      .arg(codes(text), codes(before), codes(paste.text()),
+                                          codes(reference.text()));
+            QVERIFY2(paste.text() == reference.text(), qPrintable(where));
+            QVERIFY2(paste.cursorPosition() == reference.cursorPosition(), qPrintable(where));
+            QVERIFY2(paste.selectedText() == reference.selectedText(), qPrintable(where));
+            // The whole paste is one step to undo.
+            if (paste.text() != before) {
+                paste.undo();
+                QVERIFY2(paste.text() == before, qPrintable(where));
+            }
+        }
+    }
+
+    // The combo box's change handler sees every key of a paste, as it does when keys are typed.
+    void aComboBoxChangeRuleSeesEveryKeyOfAPaste()
+    {
+        QRandomGenerator random(1203);
+        ComboBox reference;
+        ComboBox paste;
+        QStringList seenByReference;
+        QStringList seenByPaste;
+        auto rule = [](QStringList* seen) {
+            return [seen](const QString& text) -> std::optional<QString> {
+                seen->append(text);
+                if (text.isEmpty())
+                    return QStringLiteral("2");
+                if (text.size() > 1)
+                    return text.right(1);
+                return std::nullopt;
+            };
+        };
+        reference.setChangeRule(rule(&seenByReference));
+        paste.setChangeRule(rule(&seenByPaste));
+        for (int round = 0; round < 500; ++round) {
+            const QString start = QString::number(random.bounded(2, 6));
+            reference.setEditText(start);
+            paste.setEditText(start);
+            seenByReference.clear();
+            seenByPaste.clear();
+            const QString text = randomPaste(random, int(random.bounded(16)));
+            reference.textBox()->typeTextKeyByKey(text);
+            paste.textBox()->typeText(text);
+            QCOMPARE(paste.currentText(), reference.currentText());
+            QCOMPARE(paste.textBox()->cursorPosition(), reference.textBox()->cursorPosition());
+            // The paste's single write of its final text is one more report, which changes nothing.
+            if (paste.currentText() != start)
+                seenByPaste.removeLast();
+            QCOMPARE(seenByPaste, seenByReference);
+        }
     }
 
     void clicksAndDoubleClicksAreReported()
