@@ -18,6 +18,9 @@ for bench in bench_core bench_startup bench_trainers; do
     echo "== $bench ${repeats[*]}"
     "build/release/bench/$bench" "${repeats[@]}"
 done
+# A 100,000-character paste into three kinds of field: the length first, then the runs.
+echo "== bench_paste 100000 ${repeats[*]}"
+build/release/bench/bench_paste 100000 "${repeats[@]}"
 # Start-up and trainer opening on a real X server: pairs and trainer runs.
 echo "== bench_display ${repeats[*]:-21 11}"
 unset QT_QPA_PLATFORM
