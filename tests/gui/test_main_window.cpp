@@ -304,6 +304,19 @@ private slots:
         QCOMPARE(window()->windowTitle(), QStringLiteral("Pendro       Version 2.0.0"));
     }
 
+    // The platform may have a menu font of its own (Windows does); the menus keep Pendro's.
+    void menusAreInTheWindowsFont()
+    {
+        QMenuBar* bar = window()->menuBar();
+        const QFont barFont = bar->font();
+        QCOMPARE(barFont.family(), QStringLiteral("Arial"));
+        QCOMPARE(barFont.pointSizeF(), 8.25);
+        QMenu* trainers = bar->actions().at(1)->menu();
+        QVERIFY(trainers);
+        QCOMPARE(trainers->font().family(), QStringLiteral("Arial"));
+        QCOMPARE(trainers->font().pointSizeF(), 8.25);
+    }
+
     void menuBarHoldsThreeEntriesInOrder()
     {
         const QList<QAction*> entries = window()->menuBar()->actions();
