@@ -21,9 +21,6 @@ void configureApplication(QApplication& application)
     installWindowAccessibility();
     // Menus and context menus in the windows' own font.
     QApplication::setFont(makeFont(DefaultFont));
-    // On Windows the platform gives menus the system's menu font; Pendro's menus keep its own.
-    QApplication::setFont(makeFont(DefaultFont), "QMenuBar");
-    QApplication::setFont(makeFont(DefaultFont), "QMenu");
     QApplication::setStyle(makeApplicationStyle());
     // Qt's own dialogs and shortcuts in German; without the file they stay English.
     auto* translator = new QTranslator(&application);

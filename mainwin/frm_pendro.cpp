@@ -205,6 +205,9 @@ void frmPendro::buildControls(QWidget* client)
 void frmPendro::buildMenu()
 {
     QMenuBar* bar = menuBar();
+    // Set on the widgets themselves: Windows gives menus its menu font and renews it with the
+    // theme, over any application-wide choice.
+    bar->setFont(makeFont(DefaultFont));
 
     QAction* quit = bar->addAction(QStringLiteral("Beenden"));
     quit->setObjectName(QStringLiteral("Beenden"));
@@ -212,6 +215,7 @@ void frmPendro::buildMenu()
 
     QMenu* fractions = bar->addMenu(QStringLiteral("Trainer Bruchrechnung"));
     fractions->menuAction()->setObjectName(QStringLiteral("menBruchrechnung"));
+    fractions->setFont(makeFont(DefaultFont));
     const auto addTrainer = [this, fractions](
                                 const char* name, const char* caption, TrainerKind kind) {
         QAction* action = fractions->addAction(QString::fromUtf8(caption));
