@@ -4,6 +4,7 @@
 #include <array>
 
 #include <QMainWindow>
+#include <QString>
 
 #include "core/factorization.h"
 #include "mainwin/trainer_kind.h"

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <utility>
+
 #include <QComboBox>
 
 #include "toolkit/text_box.h"

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 #include <QString>
 
 class QAbstractButton;

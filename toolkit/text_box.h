@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include <QLineEdit>
+#include <QString>
 
 // A text box whose key rule sees every character before it reaches the field.
 //

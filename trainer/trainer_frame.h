@@ -2,10 +2,12 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QString>
 #include <QWidget>
 
 #include "core/random_generator.h"
