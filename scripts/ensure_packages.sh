@@ -13,8 +13,30 @@ ensure_packages() {
     echo "Installing missing packages: ${missing[*]}"
     local sudo=()
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    apt_get_update "${sudo[@]}"
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
+        --no-install-recommends "${missing[@]}"
+}
+
+# apt-get update, waiting while another apt run on the machine holds the package lists (apt-get
+# update does not wait for that lock by itself; DPkg::Lock::Timeout covers installing only).
+# Arguments: the command to run apt-get with, e.g. sudo.
+apt_get_update() {
+    local output attempt
+    for attempt in $(seq 60); do
+        if output=$("$@" apt-get update -qq 2>&1); then
+            [ -z "$output" ] || echo "$output"
+            return 0
+        fi
+        if ! grep -q "Could not get lock" <<<"$output"; then
+            echo "$output" >&2
+            return 1
+        fi
+        [ "$attempt" -eq 1 ] && echo "apt-get update: another apt run holds the package lists; waiting"
+        sleep 10
+    done
+    echo "$output" >&2
+    return 1
 }
 
 # Installs what debian/control's Build-Depends name and this machine lacks, with apt-get
@@ -24,8 +46,9 @@ ensure_build_dependencies() {
     echo "Installing the build dependencies of debian/control"
     local sudo=()
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get build-dep -y -qq --no-install-recommends ./
+    apt_get_update "${sudo[@]}"
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 build-dep -y -qq \
+        --no-install-recommends ./
 }
 
 # What building Pendro needs on Debian 12 and Debian 13.
