@@ -18,8 +18,9 @@ foreach(folder IN LISTS PENDRO_HEADER_CHECK_FOLDERS)
     foreach(header IN LISTS headers)
         set(source ${PROJECT_BINARY_DIR}/header_check/${header}.cpp)
         # Written only when its text changes, so a reconfigure rebuilds nothing.
-        file(CONFIGURE OUTPUT ${source}
-            CONTENT "// Generated: ${header} compiled on its own.\n#include \"${header}\"\n#include \"${header}\"\n")
+        set(text "// Generated: ${header} compiled on its own.\n")
+        string(APPEND text "#include \"${header}\"\n#include \"${header}\"\n")
+        file(CONFIGURE OUTPUT ${source} CONTENT "${text}" @ONLY)
         list(APPEND sources ${source})
     endforeach()
     if(sources)

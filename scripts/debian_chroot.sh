@@ -38,7 +38,8 @@ out="build/$codename"
 # -- The mirrors: those from which apt on this machine takes its own release.
 host_codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
 mirror_of() {
-    apt-get indextargets --format '$(REPO_URI) $(RELEASE)' | awk -v suite="$1" '$2 == suite { print $1; exit }'
+    apt-get indextargets --format '$(REPO_URI) $(RELEASE)' |
+        awk -v suite="$1" '$2 == suite { print $1; exit }'
 }
 mirror=$(mirror_of "$host_codename")
 security_mirror=$(mirror_of "$host_codename-security")
@@ -116,7 +117,8 @@ environment=(HOME=/root LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin)
 while IFS= read -r name; do
     environment+=("$name=${!name}")
-done < <(compgen -e | grep -E '^(PENDRO_.*|CI|QT_QPA_PLATFORM|DEB_BUILD_OPTIONS|TERM)$' | grep -vx PENDRO_CACHE)
+done < <(compgen -e | grep -E '^(PENDRO_.*|CI|QT_QPA_PLATFORM|DEB_BUILD_OPTIONS|TERM)$' |
+    grep -vx PENDRO_CACHE)
 
 # In a mount and process namespace of its own: /dev, /proc, /sys, the build folder and apt's
 # download cache are mounted into the copy, apt brings it up to date, then the command runs.

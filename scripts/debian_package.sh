@@ -65,7 +65,8 @@ if [ -n "$suffix" ]; then
         echo
         echo "  * Built for Debian $VERSION_ID ($VERSION_CODENAME)."
         echo
-        echo " -- $(dpkg-parsechangelog -S Maintainer)  $(LC_ALL=C date -u -R -d "@$(($(dpkg-parsechangelog -S Timestamp) + 1))")"
+        date=$(LC_ALL=C date -u -R -d "@$(($(dpkg-parsechangelog -S Timestamp) + 1))")
+        echo " -- $(dpkg-parsechangelog -S Maintainer)  $date"
         echo
         cat debian/changelog
     } >"$tree/debian/changelog"

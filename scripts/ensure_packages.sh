@@ -32,7 +32,7 @@ apt_get_update() {
             echo "$output" >&2
             return 1
         fi
-        [ "$attempt" -eq 1 ] && echo "apt-get update: another apt run holds the package lists; waiting"
+        [ "$attempt" -eq 1 ] && echo "apt-get update: another apt run holds the lists; waiting"
         sleep 10
     done
     echo "$output" >&2
