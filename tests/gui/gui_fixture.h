@@ -2,10 +2,17 @@
 #pragma once
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 #include <QtGlobal>
 
+#include <algorithm>
+#include <array>
+#include <ctime>
+
 #include "app/pendro_app.h"
+#include "toolkit/text_box.h"
 
 // Shared by the window tests: the application set up as main() does, controls found by their
 // objectName only, and a quick way to see which windows are still on screen.
@@ -53,6 +60,60 @@ inline QStringList visibleWindowNames()
     }
     names.sort();
     return names;
+}
+
+// Processor time of the whole test in milliseconds: what the hang detectors measure, so that
+// other work on a loaded machine does not count.
+inline double processorMs()
+{
+    return 1000.0 * double(std::clock()) / double(CLOCKS_PER_SEC);
+}
+
+// The processor time, in milliseconds, that typing each character of keys into field costs, one
+// key press at a time as a pupil types them. The keys go in runs of twenty, each from the field's
+// text as it was, so that the text stays short; the field ends as it started. The tests' time
+// limits are multiples of such a yardstick measured in the same run, so that a slower build (the
+// sanitizers are several times slower) or a slower machine moves the limit along with the work,
+// while work that grows faster than its input still crosses it.
+inline double typingCostMs(QLineEdit* field, QStringView keys)
+{
+    constexpr qsizetype Run = 20;
+    const QString before = field->text();
+    double cost = 0;
+    for (qsizetype from = 0; from < keys.size(); from += Run) {
+        const double start = processorMs();
+        for (const QChar ch : keys.mid(from, Run)) {
+            int key = Qt::Key_unknown;
+            if (ch == u'\b')
+                key = Qt::Key_Backspace;
+            else if (ch.unicode() < 0x80 && ch.isLetterOrNumber())
+                key = ch.toUpper().unicode();
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(field, &press);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(field, &release);
+        }
+        cost += processorMs() - start;
+        field->setText(before);
+    }
+    return cost;
+}
+
+// What one typed key costs in a plain text box, in milliseconds of processor time: the median of
+// five rounds of 2,000 keys, after a round that warms the box up.
+inline double processorMsPerTypedKey()
+{
+    constexpr int Keys = 2000;
+    QString keys;
+    for (int i = 0; i < Keys; ++i)
+        keys.append(QChar(u'0' + i % 10));
+    TextBox box;
+    typingCostMs(&box, keys);
+    std::array<double, 5> rounds {};
+    for (double& round : rounds)
+        round = typingCostMs(&box, keys) / Keys;
+    std::sort(rounds.begin(), rounds.end());
+    return rounds[2];
 }
 
 } // namespace pendro::testing
