@@ -13,14 +13,9 @@
 #include <algorithm>
 #include <utility>
 
-namespace pendro {
+#include "core/key_filters.h"
 
-namespace {
-constexpr std::uint16_t CodeBackspace = 8;
-constexpr std::uint16_t CodeReturn = 13;
-constexpr std::uint16_t CodeEscape = 27;
-constexpr std::uint16_t CodePaste = 22; // Ctrl+V
-}
+namespace pendro {
 
 TextBox::TextBox(QWidget* parent)
     : QLineEdit(parent)
@@ -31,11 +26,11 @@ int TextBox::keyCodeOf(const QKeyEvent* event)
     const int key = event->key();
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     if (key == Qt::Key_Backspace)
-        return CodeBackspace;
+        return KeyBackspace;
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        return CodeReturn;
+        return KeyReturn;
     if (key == Qt::Key_Escape)
-        return CodeEscape;
+        return KeyEscape;
     if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier) && key >= Qt::Key_A
         && key <= Qt::Key_Z)
         return key - Qt::Key_A + 1;
@@ -88,7 +83,7 @@ bool TextBox::applyRule(std::uint16_t code)
         return false;
     if (result == code)
         return true;
-    if (result == CodeBackspace)
+    if (result == KeyBackspace)
         backspace();
     else
         insert(QString(QChar(result)));
@@ -102,7 +97,7 @@ void TextBox::typeTextKeyByKey(const QString& text)
         if (code == 0)
             continue;
         if (applyRule(code)) {
-            if (code == CodeBackspace)
+            if (code == KeyBackspace)
                 backspace();
             else if (ch.isPrint())
                 insert(QString(ch));
@@ -238,11 +233,11 @@ void TextBox::typeText(const QString& text)
         if (result == 0)
             continue;
         if (result == code) {
-            if (code == CodeBackspace)
+            if (code == KeyBackspace)
                 pending.backspace();
             else if (ch.isPrint())
                 pending.insert(ch);
-        } else if (result == CodeBackspace) {
+        } else if (result == KeyBackspace) {
             pending.backspace();
         } else {
             pending.insert(QChar(result));
@@ -299,7 +294,7 @@ void TextBox::keyPressEvent(QKeyEvent* event)
     event->accept();
     if (!applyRule(static_cast<std::uint16_t>(code)))
         return;
-    if (code == CodePaste) {
+    if (code == KeyPaste) {
         pasteFromClipboard();
         return;
     }
