@@ -9,9 +9,6 @@
 #include "toolkit/controls.h"
 #include "toolkit/fonts.h"
 #include "toolkit/style.h"
-#include "trainer_addsub/frm_tas.h"
-#include "trainer_muldiv/frm_td.h"
-#include "trainer_muldiv/frm_tm.h"
 
 namespace pendro {
 
@@ -42,6 +39,8 @@ PendroApplication::PendroApplication(RandomGenerator random, QObject* parent)
     connect(m_main, &frmPendro::helpRequested, this, &PendroApplication::showHelp);
     connect(m_main, &frmPendro::trainerRequested, this, &PendroApplication::showTrainer);
     connect(m_main, &frmPendro::closingAll, this, &PendroApplication::closeAll);
+    for (const TrainerKindEntry& entry : TrainerKinds)
+        m_main->addTrainerEntry(entry.data.kind, entry.menuActionName, entry.menuCaption);
     m_main->show();
 }
 
@@ -75,20 +74,8 @@ TrainerFrame* PendroApplication::trainerWindow(TrainerKind kind) const
 void PendroApplication::showTrainer(TrainerKind kind)
 {
     QPointer<TrainerFrame>& window = m_trainers[static_cast<std::size_t>(kind)];
-    if (!window) {
-        TrainerCounters& kindCounters = counters(kind);
-        switch (kind) {
-        case TrainerKind::AddSub:
-            window = new frmTAS(kindCounters, m_random, *m_main);
-            break;
-        case TrainerKind::Mul:
-            window = new frmTM(kindCounters, m_random, *m_main);
-            break;
-        case TrainerKind::Div:
-            window = new frmTD(kindCounters, m_random, *m_main);
-            break;
-        }
-    }
+    if (!window)
+        window = trainerKindEntry(kind).create(counters(kind), m_random, *m_main);
     window->show();
     window->raise();
     window->activateWindow();

@@ -6,10 +6,10 @@
 #include <QObject>
 #include <QPointer>
 
+#include "app/trainer_kinds.h"
 #include "core/random_generator.h"
 #include "mainwin/frm_help.h"
 #include "mainwin/frm_pendro.h"
-#include "mainwin/trainer_kind.h"
 #include "trainer/trainer_counters.h"
 #include "trainer/trainer_frame.h"
 
@@ -51,10 +51,10 @@ public:
 
 private:
     RandomGenerator m_random;
-    std::array<TrainerCounters, 3> m_counters {};
+    std::array<TrainerCounters, TrainerKinds.size()> m_counters {};
     QPointer<frmPendro> m_main;
     QPointer<frmHelp> m_help;
-    std::array<QPointer<TrainerFrame>, 3> m_trainers {};
+    std::array<QPointer<TrainerFrame>, TrainerKinds.size()> m_trainers {};
 };
 
 } // namespace pendro

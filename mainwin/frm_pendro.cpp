@@ -213,22 +213,20 @@ void frmPendro::buildMenu()
     quit->setObjectName(QStringLiteral("Beenden"));
     connect(quit, &QAction::triggered, this, &frmPendro::Beenden_Click);
 
-    QMenu* fractions = bar->addMenu(QStringLiteral("Trainer Bruchrechnung"));
-    fractions->menuAction()->setObjectName(QStringLiteral("menBruchrechnung"));
-    fractions->setFont(makeFont(DefaultFont));
-    const auto addTrainer = [this, fractions](
-                                const char* name, const char* caption, TrainerKind kind) {
-        QAction* action = fractions->addAction(QString::fromUtf8(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this, [this, kind] { emit trainerRequested(kind); });
-    };
-    addTrainer("menTAS", "Trainer Addition und Subtraktion", TrainerKind::AddSub);
-    addTrainer("menTM", "Trainer Multiplikation", TrainerKind::Mul);
-    addTrainer("menTD", "Trainer Division", TrainerKind::Div);
+    m_trainerMenu = bar->addMenu(QStringLiteral("Trainer Bruchrechnung"));
+    m_trainerMenu->menuAction()->setObjectName(QStringLiteral("menBruchrechnung"));
+    m_trainerMenu->setFont(makeFont(DefaultFont));
 
     QAction* help = bar->addAction(QStringLiteral("Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe"));
     connect(help, &QAction::triggered, this, &frmPendro::helpRequested);
+}
+
+void frmPendro::addTrainerEntry(TrainerKind kind, const char* actionName, const char* caption)
+{
+    QAction* action = m_trainerMenu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromLatin1(actionName));
+    connect(action, &QAction::triggered, this, [this, kind] { emit trainerRequested(kind); });
 }
 
 void frmPendro::runOverFields(FactorizationMode mode)
@@ -261,24 +259,25 @@ void frmPendro::HNBerechnen()
     runOverFields(FactorizationMode::Strict);
 }
 
-void frmPendro::btC_Click()
+void frmPendro::emptyFields(QLabel* firstResult, QLabel* secondResult)
 {
     for (std::size_t i = 0; i < NumberFieldCount; ++i) {
         m_txtZ1[i]->setText({});
         m_txtPF1[i]->setText({});
     }
-    m_lblGGT->setText({});
-    m_lblKGV->setText({});
+    firstResult->setText({});
+    secondResult->setText({});
+}
+
+// "C" empties the ggT before the kgV, ClearMainFields the other way round.
+void frmPendro::btC_Click()
+{
+    emptyFields(m_lblGGT, m_lblKGV);
 }
 
 void frmPendro::ClearMainFields()
 {
-    for (std::size_t i = 0; i < NumberFieldCount; ++i) {
-        m_txtZ1[i]->setText({});
-        m_txtPF1[i]->setText({});
-    }
-    m_lblKGV->setText({});
-    m_lblGGT->setText({});
+    emptyFields(m_lblKGV, m_lblGGT);
 }
 
 QString frmPendro::numberText(int index) const

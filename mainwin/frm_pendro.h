@@ -6,15 +6,17 @@
 #include <QMainWindow>
 
 #include "core/factorization.h"
-#include "mainwin/trainer_kind.h"
 
 class QLabel;
 class QListView;
+class QMenu;
 class QPushButton;
 
 namespace pendro {
 
 class TextBox;
+// The fraction trainers are the application's business; the menu only passes their kind on.
+enum class TrainerKind : int;
 
 // The start-up window: eight number fields, their factor fields, the ggT and kgV labels and the
 // list of the primes up to 131072.
@@ -27,7 +29,8 @@ class TextBox;
 //
 // The window opens no other window itself: the menu only emits trainerRequested and
 // helpRequested, and "Beenden" or closing the window emits closingAll, so that the application
-// object, which owns all windows, can show or close them.
+// object, which owns all windows, can show or close them. The application also gives the menu
+// its trainer entries (addTrainerEntry).
 class frmPendro : public QMainWindow
 {
     Q_OBJECT
@@ -45,6 +48,9 @@ public:
     QString kgvCaption() const;
     QString ggtCaption() const;
 
+    // An entry of the menu "Trainer Bruchrechnung" that asks for a trainer of that kind.
+    void addTrainerEntry(TrainerKind kind, const char* actionName, const char* caption);
+
 signals:
     void trainerRequested(pendro::TrainerKind kind);
     void helpRequested();
@@ -61,6 +67,8 @@ private:
     void btC_Click();
     void Beenden_Click();
     void runOverFields(FactorizationMode mode);
+    // Empties every number and factor field, then the result labels in the order given.
+    void emptyFields(QLabel* firstResult, QLabel* secondResult);
 
     std::array<TextBox*, NumberFieldCount> m_txtZ1 {};
     std::array<TextBox*, NumberFieldCount> m_txtPF1 {};
@@ -70,6 +78,7 @@ private:
     QListView* m_list1 = nullptr;
     QPushButton* m_btStart = nullptr;
     QPushButton* m_btC = nullptr;
+    QMenu* m_trainerMenu = nullptr;
 };
 
 } // namespace pendro

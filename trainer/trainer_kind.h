@@ -3,8 +3,10 @@
 
 namespace pendro {
 
-// The three fraction trainers that the main window's menu can ask for.
-enum class TrainerKind {
+// The fraction trainers, in the order of the main window's menu. The application's table of
+// trainer kinds (app/trainer_kinds.h) says what each one is; the main window knows only that
+// the type exists.
+enum class TrainerKind : int {
     AddSub,
     Mul,
     Div,

@@ -3,13 +3,16 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <QWidget>
 #include <QtGlobal>
 
 #include <algorithm>
 #include <array>
 #include <ctime>
+#include <vector>
 
 #include "app/pendro_app.h"
 #include "toolkit/text_box.h"
@@ -43,12 +46,66 @@ inline void prepareApplication()
 
 // A missing control is a broken window, not a failed expectation: stop at once with its name
 // instead of crashing on a null pointer later.
+template <typename T> T* control(const QWidget* window, const QString& name)
+{
+    T* found = window->findChild<T*>(name);
+    if (!found)
+        qFatal("%s has no control named %s", qPrintable(window->objectName()), qPrintable(name));
+    return found;
+}
 template <typename T> T* control(const QWidget* window, const char* name)
 {
-    T* found = window->findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("%s has no control named %s", qPrintable(window->objectName()), name);
-    return found;
+    return control<T>(window, QString::fromLatin1(name));
+}
+
+// The objectName of member index of a control array: "txtZ1_3".
+inline QString arrayMember(const char* name, int index)
+{
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
+
+inline QLineEdit* field(const QWidget* window, const QString& name)
+{
+    return control<QLineEdit>(window, name);
+}
+
+inline QString caption(const QWidget* window, const QString& name)
+{
+    return control<QLabel>(window, name)->text();
+}
+
+inline bool shown(const QWidget* window, const QString& name)
+{
+    return control<QWidget>(window, name)->isVisible();
+}
+
+inline void click(const QWidget* window, const QString& name)
+{
+    QTest::mouseClick(control<QWidget>(window, name), Qt::LeftButton);
+}
+
+inline void doubleClick(const QWidget* window, const QString& name)
+{
+    QTest::mouseDClick(control<QWidget>(window, name), Qt::LeftButton);
+}
+
+// Types text into an emptied field as a pupil would, key by key through the field's rule; false
+// when the rule refused part of it.
+inline bool type(const QWidget* window, const QString& name, const QString& text)
+{
+    QLineEdit* target = field(window, name);
+    target->clear();
+    QTest::keyClicks(target, text);
+    return target->text() == text;
+}
+
+// Every trainer kind, in the order of the menu.
+inline std::vector<TrainerKind> allTrainerKinds()
+{
+    std::vector<TrainerKind> kinds;
+    for (const TrainerKindEntry& entry : TrainerKinds)
+        kinds.push_back(entry.data.kind);
+    return kinds;
 }
 
 inline QStringList visibleWindowNames()

@@ -30,11 +30,12 @@
 #include <array>
 #include <chrono>
 #include <memory>
+#include <vector>
 
 #include "app/pendro_app.h"
-#include "gui_fixture.h"
 #include "core/factorization.h"
 #include "mainwin/frm_pendro.h"
+#include "tests/gui/gui_fixture.h"
 #include "toolkit/text_box.h"
 #include "trainer/trainer_frame.h"
 
@@ -42,8 +43,7 @@ using namespace pendro;
 
 namespace {
 
-constexpr std::array<TrainerKind, 3> Kinds { TrainerKind::AddSub, TrainerKind::Mul,
-    TrainerKind::Div };
+const std::vector<TrainerKind> Kinds = pendro::testing::allTrainerKinds();
 
 qint64 environmentNumber(const char* name, qint64 fallback)
 {
@@ -121,8 +121,8 @@ private:
     bool m_operatorDoubleClick = false;
     std::array<QPointer<QLineEdit>, 8> m_mainNumbers {};
     // Events since the last "C" (or program start) that could raise each counter.
-    std::array<int, 3> m_newExercises {};
-    std::array<int, 3> m_checks {};
+    std::array<int, TrainerKinds.size()> m_newExercises {};
+    std::array<int, TrainerKinds.size()> m_checks {};
     quint64 m_seed = 0;
     qint64 m_step = 0;
     QString m_lastAction;

@@ -25,28 +25,12 @@ namespace {
 
 const char* menuActionOf(TrainerKind kind)
 {
-    switch (kind) {
-    case TrainerKind::AddSub:
-        return "menTAS";
-    case TrainerKind::Mul:
-        return "menTM";
-    case TrainerKind::Div:
-        return "menTD";
-    }
-    return "";
+    return trainerKindEntry(kind).menuActionName;
 }
 
 const char* windowNameOf(TrainerKind kind)
 {
-    switch (kind) {
-    case TrainerKind::AddSub:
-        return "frmTAS";
-    case TrainerKind::Mul:
-        return "frmTM";
-    case TrainerKind::Div:
-        return "frmTD";
-    }
-    return "";
+    return trainerKindEntry(kind).data.objectName;
 }
 
 void addKindRows()
