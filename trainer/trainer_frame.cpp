@@ -328,29 +328,8 @@ void TrainerFrame::buildExerciseRows()
         }
     }
 
-    if (!operatorFields) {
-        // A sign stands in the gap between its columns, where the next column's step begins.
-        const double signHeight = m_data.signFontPoints > 20 ? 480 : FieldHeight;
-        for (int i = 0; i < SignSlots; ++i) {
-            const double left = ColumnStep * (i + 1);
-            lblV1[i] = makeLabel(this, arrayName("lblV1", i),
-                { left, row1Bar - signHeight / 2, SmallBoxWidth, signHeight },
-                { "Arial", m_data.signFontPoints, true }, QString::fromLatin1(m_data.signText),
-                Qt::AlignHCenter);
-            lblV1[i]->setAccessibleName(text(m_data.signAccessibleName));
-            lblV1[i]->setVisible(i == 0);
-            lblVZ2[i] = makeLabel(this, arrayName("lblVZ2", i),
-                { left, 1680, SmallBoxWidth, FieldHeight }, { "Arial", 18.0, true },
-                QStringLiteral("*"), Qt::AlignHCenter);
-            lblVN2[i] = makeLabel(this, arrayName("lblVN2", i),
-                { left, 2100, SmallBoxWidth, FieldHeight }, { "Arial", 18.0, true },
-                QStringLiteral("*"), Qt::AlignHCenter);
-            lblVZ2[i]->setAccessibleName(QStringLiteral("mal"));
-            lblVN2[i]->setAccessibleName(QStringLiteral("mal"));
-            lblVZ2[i]->hide();
-            lblVN2[i]->hide();
-        }
-    }
+    if (!operatorFields)
+        buildSignLabels(row1Bar);
 
     txtG2 = makeTextBox(this, QStringLiteral("txtG2"), { 60, 1920, SmallBoxWidth, FieldHeight },
         FieldFont, Qt::AlignHCenter, QStringLiteral("Gleichheitszeichen vor Zeile 2"));
@@ -362,6 +341,32 @@ void TrainerFrame::buildExerciseRows()
         txtHN2 = makeTextBox(this, QStringLiteral("txtHN2"), { 360, 2100, 2295, FieldHeight },
             FieldFont, Qt::AlignHCenter, QStringLiteral("Hauptnenner in Zeile 2"));
         txtHN2->hide();
+    }
+}
+
+// The signs between the terms of row 1 and between the factors of row 2.
+void TrainerFrame::buildSignLabels(double row1Bar)
+{
+    // A sign stands in the gap between its columns, where the next column's step begins.
+    const double signHeight = m_data.signFontPoints > 20 ? 480 : FieldHeight;
+    for (int i = 0; i < SignSlots; ++i) {
+        const double left = ColumnStep * (i + 1);
+        lblV1[i] = makeLabel(this, arrayName("lblV1", i),
+            { left, row1Bar - signHeight / 2, SmallBoxWidth, signHeight },
+            { "Arial", m_data.signFontPoints, true }, QString::fromLatin1(m_data.signText),
+            Qt::AlignHCenter);
+        lblV1[i]->setAccessibleName(text(m_data.signAccessibleName));
+        lblV1[i]->setVisible(i == 0);
+        lblVZ2[i]
+            = makeLabel(this, arrayName("lblVZ2", i), { left, 1680, SmallBoxWidth, FieldHeight },
+                { "Arial", 18.0, true }, QStringLiteral("*"), Qt::AlignHCenter);
+        lblVN2[i]
+            = makeLabel(this, arrayName("lblVN2", i), { left, 2100, SmallBoxWidth, FieldHeight },
+                { "Arial", 18.0, true }, QStringLiteral("*"), Qt::AlignHCenter);
+        lblVZ2[i]->setAccessibleName(QStringLiteral("mal"));
+        lblVN2[i]->setAccessibleName(QStringLiteral("mal"));
+        lblVZ2[i]->hide();
+        lblVN2[i]->hide();
     }
 }
 

@@ -205,6 +205,7 @@ public:
 private:
     void buildSettingsAndButtons();
     void buildExerciseRows();
+    void buildSignLabels(double row1Bar);
     void buildStepsAndSolution();
     void buildCounters();
     void installKeyRules();
