@@ -15,7 +15,7 @@ namespace pendro {
 void configureApplication(QApplication& application)
 {
     installFontSubstitutions();
-    installWindowAccessibility();
+    installAccessibility();
     // Menus and context menus in the windows' own font.
     QApplication::setFont(makeFont(DefaultFont));
     QApplication::setStyle(makeApplicationStyle());

@@ -30,9 +30,9 @@ TrainerFrame* createTrainer(TrainerCounters& counters, RandomGenerator& random, 
 
 inline constexpr std::array TrainerKinds {
     TrainerKindEntry {
-        AddSubKind, "menTAS", "Trainer Addition und Subtraktion", &createTrainer<frmTAS> },
-    TrainerKindEntry { MulKind, "menTM", "Trainer Multiplikation", &createTrainer<frmTM> },
-    TrainerKindEntry { DivKind, "menTD", "Trainer Division", &createTrainer<frmTD> },
+        AddSubKind, "menTAS", "Trainer &Addition und Subtraktion", &createTrainer<frmTAS> },
+    TrainerKindEntry { MulKind, "menTM", "Trainer &Multiplikation", &createTrainer<frmTM> },
+    TrainerKindEntry { DivKind, "menTD", "Trainer &Division", &createTrainer<frmTD> },
 };
 
 constexpr bool rowsInKindOrder()

@@ -6,6 +6,7 @@
 
 #include "mainwin/help_text.h"
 #include "toolkit/controls.h"
+#include "toolkit/keyboard.h"
 
 namespace pendro {
 
@@ -51,6 +52,7 @@ frmHelp::frmHelp(QWidget* parent)
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setText(helpText());
+    closeOnKeys(this, { QKeySequence::Close, QKeySequence::Cancel });
 }
 
 } // namespace pendro

@@ -12,10 +12,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "core/key_filters.h"
 #include "core/prime_table.h"
+#include "toolkit/button.h"
 #include "toolkit/controls.h"
+#include "toolkit/keyboard.h"
 #include "toolkit/text_box.h"
 
 namespace pendro {
@@ -104,7 +107,9 @@ QLabel* makeLabel(QWidget* parent, const LabelRow& row)
 QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, const char* toolTip,
     const TwipsRect& rect)
 {
-    auto* button = new QPushButton(fromUtf8(caption), parent);
+    // Pressed by Space, Return or keypad Enter.
+    auto* button = new Button(parent);
+    button->setText(fromUtf8(caption));
     placeControl(button, QString::fromLatin1(name), rect, ButtonFont, fromUtf8(toolTip));
     button->setAutoDefault(false);
     return button;
@@ -209,17 +214,24 @@ void frmPendro::buildMenu()
     // theme, over any application-wide choice.
     bar->setFont(makeFont(DefaultFont));
 
-    QAction* quit = bar->addAction(QStringLiteral("Beenden"));
+    // Every entry has an underlined letter for Alt; Ctrl+Q ends the program from any window.
+    QAction* quit = bar->addAction(QStringLiteral("&Beenden"));
     quit->setObjectName(QStringLiteral("Beenden"));
+    quit->setShortcuts(quitKeys());
+    quit->setShortcutContext(Qt::ApplicationShortcut);
     connect(quit, &QAction::triggered, this, &frmPendro::Beenden_Click);
 
-    m_trainerMenu = bar->addMenu(QStringLiteral("Trainer Bruchrechnung"));
+    m_trainerMenu = bar->addMenu(QStringLiteral("&Trainer Bruchrechnung"));
     m_trainerMenu->menuAction()->setObjectName(QStringLiteral("menBruchrechnung"));
     m_trainerMenu->setFont(makeFont(DefaultFont));
 
-    QAction* help = bar->addAction(QStringLiteral("Hilfe"));
+    QAction* help = bar->addAction(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe"));
     connect(help, &QAction::triggered, this, &frmPendro::helpRequested);
+
+    // F10 chooses the menu bar's first entry, as Alt alone does.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [bar] { chooseMenuBarByKeyboard(bar); });
 }
 
 void frmPendro::addTrainerEntry(TrainerKind kind, const char* actionName, const char* caption)

@@ -42,6 +42,19 @@ int TextBox::keyCodeOf(const QKeyEvent* event)
     return text.at(0).unicode();
 }
 
+QRect TextBox::characterRect(int offset) const
+{
+    const QString content = text();
+    if (offset < 0 || offset >= content.size())
+        return {};
+    // The caret's place is known; the character stands as far from it as the text between.
+    const QFontMetrics metrics(font());
+    const QRect caret = cursorRect();
+    const int x = caret.center().x() + metrics.horizontalAdvance(content.left(offset))
+        - metrics.horizontalAdvance(content.left(cursorPosition()));
+    return { x, caret.top(), metrics.horizontalAdvance(content.mid(offset, 1)), caret.height() };
+}
+
 void TextBox::setKeyRule(CodeRule rule)
 {
     if (!rule) {
@@ -277,8 +290,50 @@ void TextBox::replaceText(const QString& newText, qsizetype caret)
     setCursorPosition(int(caret));
 }
 
+void TextBox::setActivation(const QString& actionName, const QString& description)
+{
+    m_activationName = actionName;
+    setAccessibleDescription(description);
+}
+
+void TextBox::activate()
+{
+    if (!m_activationName.isEmpty())
+        emit activated();
+}
+
+void TextBox::replaceTyping(int start, int end, const QString& text)
+{
+    const int size = int(this->text().size());
+    start = std::clamp(start, 0, size);
+    end = std::clamp(end, start, size);
+    // The removal is what the Delete key does, which no rule sees; the new text is typed.
+    if (end > start) {
+        setSelection(start, end - start);
+        del();
+    } else {
+        setCursorPosition(start);
+    }
+    typeText(text);
+}
+
+namespace {
+bool isActivationKey(const QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::NoModifier)
+        return false;
+    const int key = event->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+}
+}
+
 void TextBox::keyPressEvent(QKeyEvent* event)
 {
+    // The activation is decided here, before the rule sees the key; the key then meets the rule
+    // as it always does.
+    if (!m_activationName.isEmpty() && isActivationKey(event) && !event->isAutoRepeat())
+        emit activated();
     // Shift+Insert pastes without producing a character; Ctrl+V is code 22 and meets the rule.
     if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::ShiftModifier) {
         if (!isReadOnly())

@@ -8,7 +8,9 @@
 #include "core/key_filters.h"
 #include "core/number_text.h"
 #include "mainwin/frm_pendro.h"
+#include "toolkit/announcement.h"
 #include "toolkit/controls.h"
+#include "toolkit/keyboard.h"
 #include "trainer/check_failure.h"
 
 namespace pendro {
@@ -166,6 +168,9 @@ TrainerFrame::TrainerFrame(const TrainerKindData& data, TrainerCounters& counter
     installKeyRules();
     setTabOrder();
     showCounters();
+    m_announcement = new Announcement(this);
+    // Escape does not close a trainer, so that a stray key never throws an exercise away.
+    closeOnKeys(this, { QKeySequence::Close });
     Form_Load();
 }
 
@@ -402,9 +407,19 @@ void TrainerFrame::buildStepsAndSolution()
         { "Arial", 9.75, true }, {}, Qt::AlignLeft);
     lblEDB->setAccessibleDescription(text("Lösung als Dezimalzahl"));
 
-    connect(txtG3, &TextBox::clicked, this, [this] { stepBox_Click(3); });
-    connect(txtG4, &TextBox::clicked, this, [this] { stepBox_Click(4); });
-    connect(txtG5, &TextBox::clicked, this, [this] { stepBox_Click(5); });
+    // A click opens or closes a row; the keyboard and screen readers do the same and then take
+    // the pupil into the row that opened.
+    for (int row = 3; row <= 5; ++row) {
+        TextBox* box = stepBox(row);
+        const QString number = QString::number(row);
+        box->setActivation(QStringLiteral("Zeile %1 öffnen").arg(number),
+            QStringLiteral("Eingabetaste oder Leertaste öffnet Zeile %1").arg(number));
+        connect(box, &TextBox::clicked, this, [this, row] { stepBox_Click(row); });
+        connect(box, &TextBox::activated, this, [this, row] {
+            if (stepBox_Click(row))
+                firstFieldOfRow(row)->setFocus(Qt::OtherFocusReason);
+        });
+    }
 }
 
 void TrainerFrame::buildCounters()
@@ -505,13 +520,9 @@ void TrainerFrame::setTabOrder()
         order.push_back(txtHN2);
     for (const StepField& row : StepFields)
         order.push_back(this->*row.field);
-    if (operatorFields) {
-        for (Button* button : { cbP, cbNeu, cbClear })
-            order.push_back(button);
-    } else {
-        for (Button* button : { cbClear, cbNeu, cbP })
-            order.push_back(button);
-    }
+    // From the answer to the check first; "C", which empties everything, last of the buttons.
+    for (Button* button : { cbP, cbNeu, cbClear })
+        order.push_back(button);
     order.push_back(cbAG);
     if (cbMinus)
         order.push_back(cbMinus);
@@ -656,20 +667,29 @@ void TrainerFrame::setGroupShown(ControlGroup group, bool shown)
         control->setVisible(shown);
 }
 
+TextBox* TrainerFrame::stepBox(int row) const
+{
+    return row == 3 ? txtG3 : row == 4 ? txtG4 : txtG5;
+}
+
+QWidget* TrainerFrame::firstFieldOfRow(int row) const
+{
+    return row == 3 ? txtZ3 : row == 4 ? txtZ4 : txtGZ5;
+}
+
 // The box opens the step row behind it and writes "=" into itself, or closes the row and
 // empties itself. Closing hides the fields but keeps their texts; rows further right stay as
 // they are.
-void TrainerFrame::stepBox_Click(int row)
+bool TrainerFrame::stepBox_Click(int row)
 {
     const std::optional<bool> filled = rowBeforeFilled(row);
     if (!filled)
-        return;
+        return false;
     static constexpr std::array<ControlGroup, 3> Rows { ControlGroup::StepRow3,
         ControlGroup::StepRow4, ControlGroup::StepRow5 };
-    static constexpr std::array<TextBox * TrainerFrame::*, 3> Boxes { &TrainerFrame::txtG3,
-        &TrainerFrame::txtG4, &TrainerFrame::txtG5 };
     setGroupShown(Rows[std::size_t(row - 3)], *filled);
-    (this->*Boxes[std::size_t(row - 3)])->setText(*filled ? QStringLiteral("=") : QString());
+    stepBox(row)->setText(*filled ? QStringLiteral("=") : QString());
+    return *filled;
 }
 
 void TrainerFrame::cbP_Click()
@@ -724,6 +744,21 @@ void TrainerFrame::judgeAnswer()
         cbP->hide();
     }
     m_main.ClearMainFields();
+    announceOutcome(correct);
+}
+
+// A screen reader hears at once what a sighted pupil sees below the rows: whether the answer
+// was right, and the solution as the mixed number shows it.
+void TrainerFrame::announceOutcome(bool correct)
+{
+    QStringList solution;
+    if (!lblGZ->text().isEmpty())
+        solution << lblGZ->text();
+    if (!lblEZ2->text().isEmpty())
+        solution << lblEZ2->text() + QLatin1Char('/') + lblEN2->text();
+    m_announcement->announce((correct ? QStringLiteral("Richtig! Die Lösung ist %1.")
+                                      : QStringLiteral("Leider falsch. Die Lösung ist %1."))
+                                 .arg(solution.join(QLatin1Char(' '))));
 }
 
 } // namespace pendro

@@ -38,6 +38,7 @@
 // frame writes them into the counter line whenever they change.
 namespace pendro {
 
+class Announcement;
 class frmPendro;
 
 constexpr int TermSlots = 8; // columns of the exercise arrays; at most five are ever generated
@@ -211,8 +212,12 @@ private:
     void installKeyRules();
     void setTabOrder();
     void showCounters();
-    // txtG3_Click, txtG4_Click and txtG5_Click: the box in front of step row `row`.
-    void stepBox_Click(int row);
+    // txtG3_Click, txtG4_Click and txtG5_Click: the box in front of step row `row`; true when
+    // the click opened the row.
+    bool stepBox_Click(int row);
+    TextBox* stepBox(int row) const;
+    QWidget* firstFieldOfRow(int row) const;
+    void announceOutcome(bool correct);
     // cbAG's change handler: the text the box must hold instead of text, or nullopt.
     static std::optional<QString> cbAG_Change(const QString& text);
     void Form_Load();
@@ -220,6 +225,7 @@ private:
     const TrainerKindData& m_data;
     std::array<std::vector<QWidget*>, ControlGroupCount> m_groups;
     std::vector<Line*> m_stepAndSolutionLines;
+    Announcement* m_announcement = nullptr;
 };
 
 } // namespace pendro

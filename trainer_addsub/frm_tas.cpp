@@ -62,9 +62,19 @@ const OperatorRow* operatorRow(int k, const QString& current)
 frmTAS::frmTAS(TrainerCounters& counters, RandomGenerator& random, frmPendro& mainWindow)
     : TrainerFrame(AddSubKind, counters, random, mainWindow)
 {
+    // What the double-clicks do, the keyboard and screen readers do as well.
+    txtG2->setActivation(QStringLiteral("Gleichheitszeichen setzen"),
+        QStringLiteral("Eingabetaste oder Leertaste setzt das Gleichheitszeichen"));
     connect(txtG2, &TextBox::doubleClicked, this, [this] { txtG2_DblClick(); });
-    for (int k = 0; k < TermSlots; ++k)
+    connect(txtG2, &TextBox::activated, this, [this] { txtG2_DblClick(); });
+    for (int k = 0; k < TermSlots; ++k) {
+        txtV1[k]->setActivation(QStringLiteral("Rechenzeichen wechseln"),
+            k < 2 ? QStringLiteral("Eingabetaste oder Leertaste wechselt das Rechenzeichen")
+                  : QStringLiteral("Eingabetaste oder Leertaste wechselt das Rechenzeichen "
+                                   "und blendet das Glied aus oder ein"));
         connect(txtV1[k], &TextBox::doubleClicked, this, [this, k] { txtV1_DblClick(k); });
+        connect(txtV1[k], &TextBox::activated, this, [this, k] { txtV1_DblClick(k); });
+    }
 }
 
 void frmTAS::cbNeu_Click()

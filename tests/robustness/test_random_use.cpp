@@ -288,7 +288,7 @@ private:
         return text;
     }
 
-    void typeKey(QLineEdit* field)
+    void typeKey(const QWidget* window, QLineEdit* field)
     {
         static const QList<int> keys { Qt::Key_0, Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4,
             Qt::Key_5, Qt::Key_6, Qt::Key_7, Qt::Key_8, Qt::Key_9, Qt::Key_Plus, Qt::Key_Minus,
@@ -296,15 +296,33 @@ private:
             Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Left,
             Qt::Key_Home, Qt::Key_End, Qt::Key_Space };
         field->setFocus();
-        const int choice = pick(int(keys.size()) + 3);
-        if (choice == keys.size())
+        const int choice = pick(int(keys.size()) + 5);
+        if (choice == keys.size()) {
             QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-        else if (choice == keys.size() + 1)
+        } else if (choice == keys.size() + 1) {
             QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
-        else if (choice == keys.size() + 2)
+        } else if (choice == keys.size() + 2) {
             QTest::keyClick(field, Qt::Key_Insert, Qt::ShiftModifier);
-        else
+        } else if (choice == keys.size() + 3) {
+            noteOperatorActivation(window, field);
+            QTest::keyClick(field, Qt::Key_Enter, Qt::KeypadModifier);
+        } else if (choice == keys.size() + 4) {
+            // Closes a trainer or the help window.
+            QTest::keyClick(field, Qt::Key_W, Qt::ControlModifier);
+        } else {
+            if (keys.at(choice) == Qt::Key_Return || keys.at(choice) == Qt::Key_Space)
+                noteOperatorActivation(window, field);
             QTest::keyClick(field, Qt::Key(keys.at(choice)));
+        }
+    }
+
+    // Return, keypad Enter and Space on an operator field of the addition trainer do what its
+    // double-click does.
+    void noteOperatorActivation(const QWidget* window, const QLineEdit* field)
+    {
+        m_operatorDoubleClick = m_operatorDoubleClick
+            || (window->objectName() == QLatin1String("frmTAS")
+                && field->objectName().startsWith(QLatin1String("txtV1_")));
     }
 
     void act()
@@ -324,7 +342,7 @@ private:
             if (!fields.isEmpty()) {
                 QLineEdit* field = fields.at(pick(int(fields.size())));
                 m_lastAction += QLatin1Char(' ') + field->objectName();
-                typeKey(field);
+                typeKey(window, field);
             }
         } else if (action < 46) {
             const QList<TextBox*> fields = visibleControls<TextBox>(window);
