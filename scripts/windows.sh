@@ -1,20 +1,26 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
+# NSIS lines are written with their $INSTDIR as it stands.
+# shellcheck disable=SC2016
 # Pendro for Windows, built on Debian: cross-builds Qt (once, into a cache), Pendro and its
 # tests with MinGW-w64, runs the tests under Wine and writes the portable zip and the
 # installer to build/windows/dist/.
-# Usage: scripts/windows.sh [qt|build|test|package|check-qt]...   (no argument: all of them)
+# Usage: scripts/windows.sh [qt|build|test|package|check-qt|check-scripts]...
+#   (no argument: qt build package test)
 #   qt        build Qt for Windows from Debian's qt6-base source, unless the cache holds it
 #   build     cross-build Pendro and its tests against the cached Qt
 #   test      run the test suite under Wine (offscreen platform), then Pendro itself with the
 #             windows platform on Xvfb, then the zip in a fresh prefix and the installer
 #   package   the portable zip and the installer
 #   check-qt  fail at once, with the command that builds it, if the cached Qt is missing
+#   check-scripts  shellcheck on the Windows scripts and Qt's source step on an empty cache
+#             folder with a stand-in apt-get (scripts/check_windows_scripts.sh)
 # Environment: PENDRO_QT_WINDOWS overrides the cache folder of the cross-built Qt;
 # PENDRO_RANDOM_STEPS the random-use steps under Wine (default 20000).
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
+# shellcheck source=scripts/ensure_packages.sh
 . scripts/ensure_packages.sh
 
 qt_version=6.4.2
@@ -28,7 +34,8 @@ version=$(sed -n 's/^project(Pendro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 WINDOWS_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev
-    wine wine64 xvfb xauth x11-utils nsis zip unzip imagemagick icoutils fonts-liberation)
+    wine wine64 xvfb xauth x11-utils nsis zip unzip imagemagick icoutils fonts-liberation
+    shellcheck)
 
 # Only what Pendro needs: Core, Gui, Widgets and Test with the windows, offscreen and style
 # plugins. Debian's source has no wintab, so tablet events (and direct2d, which shares the
@@ -36,7 +43,7 @@ WINDOWS_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-tran
 # windows plugin uses its GDI one by default); PNG is built into QtGui: no image-format plugin.
 # The cache is keyed by this exact line: change it and the next run rebuilds Qt.
 qt_configure_args=(-prefix "$qt_prefix" -release -shared -opensource -confirm-license
-    -xplatform win32-g++ -device-option CROSS_COMPILE=$triple- -qt-host-path /usr
+    -xplatform win32-g++ -device-option CROSS_COMPILE="$triple-" -qt-host-path /usr
     -nomake examples -nomake tests
     -qt-zlib -qt-libpng -qt-pcre -qt-harfbuzz -qt-freetype -qt-doubleconversion
     -no-opengl -no-dbus -no-feature-vulkan -no-feature-network -no-feature-sql
@@ -61,24 +68,39 @@ check_qt() {
     fi
 }
 
-# Debian's own source of the Qt this machine has; deb-src is switched on for apt if needed.
+# Debian's own source of the Qt this machine has, unpacked once into the cache; deb-src is
+# switched on for apt if needed. Sets qt_src to the source folder. It is not called as
+# $(qt_source): apt-get and dpkg-source print their progress to standard output, and that
+# must never become part of a path.
+apt_sources=/etc/apt/sources.list.d/debian.sources
 qt_source() {
-    local src_parent="$cache_root/src"
-    local src
-    src=$(ls -d "$src_parent"/qt6-base-$qt_version* 2>/dev/null | head -n1 || true)
-    if [ -z "$src" ]; then
-        local sources=/etc/apt/sources.list.d/debian.sources
-        local sudo=()
-        [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-        if [ -f "$sources" ] && ! grep -q '^Types:.*deb-src' "$sources"; then
-            "${sudo[@]}" sed -i 's/^Types: deb$/Types: deb deb-src/' "$sources"
-            "${sudo[@]}" apt-get update -qq
-        fi
-        mkdir -p "$src_parent"
-        (cd "$src_parent" && apt-get source -qq "qt6-base=$(dpkg-query -W -f='${Version}' qt6-base-dev)")
-        src=$(ls -d "$src_parent"/qt6-base-$qt_version* | head -n1)
+    local src_parent="$cache_root/src" unpack="$cache_root/src/unpacking"
+    qt_src=""
+    [ -d "$src_parent" ] &&
+        qt_src=$(find "$src_parent" -mindepth 1 -maxdepth 1 -type d -name "qt6-base-$qt_version*" -print -quit)
+    if [ -n "$qt_src" ] && [ -f "$qt_src/configure" ]; then
+        return 0
     fi
-    echo "$src"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    if [ -f "$apt_sources" ] && ! grep -q '^Types:.*deb-src' "$apt_sources"; then
+        "${sudo[@]}" sed -i 's/^Types: deb$/Types: deb deb-src/' "$apt_sources"
+        "${sudo[@]}" apt-get update -qq >&2
+    fi
+    # Unpacked aside and moved in whole, so that an interrupted download leaves no half folder.
+    rm -rf "$unpack"
+    mkdir -p "$unpack"
+    (cd "$unpack" && apt-get source -qq "qt6-base=$(dpkg-query -W -f='${Version}' qt6-base-dev)") >&2
+    local unpacked
+    unpacked=$(find "$unpack" -mindepth 1 -maxdepth 1 -type d -name "qt6-base-$qt_version*" -print -quit)
+    if [ -z "$unpacked" ] || [ ! -f "$unpacked/configure" ]; then
+        echo "apt-get source qt6-base left no Qt $qt_version source with a configure script in $unpack" >&2
+        exit 1
+    fi
+    rm -rf "${src_parent:?}/${unpacked##*/}"
+    mv "$unpacked" "$src_parent/"
+    rm -rf "$unpack"
+    qt_src="$src_parent/${unpacked##*/}"
 }
 
 build_qt() {
@@ -86,13 +108,13 @@ build_qt() {
         echo "Qt for Windows: cached in $qt_prefix"
         return 0
     fi
-    local src qt_build start=$SECONDS
-    src=$(qt_source)
+    local qt_build start=$SECONDS
+    qt_source
     qt_build="$cache_root/qt-build-mingw-x86_64"
     rm -rf "$qt_build" "$qt_prefix"
     mkdir -p "$qt_build"
-    echo "Qt for Windows: configuring $src"
-    (cd "$qt_build" && "$src/configure" "${qt_configure_args[@]}")
+    echo "Qt for Windows: configuring $qt_src"
+    (cd "$qt_build" && "$qt_src/configure" "${qt_configure_args[@]}")
     cmake --build "$qt_build" --parallel "$(nproc)"
     cmake --install "$qt_build"
     echo "$qt_key" >"$qt_prefix/pendro-configure-line"
@@ -145,18 +167,18 @@ deploy() {
 
 # Every DLL that the folder's binaries import is in the folder or part of Windows itself.
 check_imports() {
-    local app="$1" missing=0 binary dll
+    local app="$1" absent=0 binary dll
     local system='^(kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|version|netapi32|userenv|uxtheme|dwmapi|shlwapi|setupapi|wtsapi32|authz|mpr|d3d9|d3d11|d3d12|dxgi|dwrite|d2d1|msvcrt|ucrtbase|api-ms-win-.*|crypt32|bcrypt|ncrypt|secur32|rpcrt4|comctl32|shcore|opengl32|iphlpapi|winspool\.drv|cfgmgr32|propsys|combase|ntdll|usp10|dnsapi)\.dll$'
     while IFS= read -r binary; do
         while IFS= read -r dll; do
-            if ! echo "$dll" | tr 'A-Z' 'a-z' | grep -Eq "$system" &&
+            if ! echo "$dll" | tr '[:upper:]' '[:lower:]' | grep -Eq "$system" &&
                 [ ! -f "$app/$dll" ]; then
-                echo "missing from the folder: $dll (imported by ${binary#$app/})" >&2
-                missing=1
+                echo "missing from the folder: $dll (imported by ${binary#"$app"/})" >&2
+                absent=1
             fi
         done < <($triple-objdump -p "$binary" | sed -n 's/^\s*DLL Name: //p')
     done < <(find "$app" -name '*.exe' -o -name '*.dll')
-    [ "$missing" -eq 0 ] || exit 1
+    [ "$absent" -eq 0 ] || exit 1
 }
 
 wine_environment() {
@@ -248,7 +270,8 @@ test_installer() {
     new_wine_prefix "$prefix"
     (
         wine_environment "$prefix"
-        local user_dir="$prefix/drive_c/users/$(whoami)"
+        local user_dir
+        user_dir="$prefix/drive_c/users/$(whoami)"
         local installed="$user_dir/AppData/Local/Programs/Pendro"
         local shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Pendro.lnk"
         local key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pendro'
@@ -325,6 +348,7 @@ main() {
         case "$step" in
         qt) build_qt ;;
         check-qt) check_qt ;;
+        check-scripts) "$root/scripts/check_windows_scripts.sh" ;;
         build) build_pendro ;;
         test) test_all ;;
         package) package ;;
@@ -336,4 +360,7 @@ main() {
     done
 }
 
-main "$@"
+# Sourced (by scripts/check_windows_scripts.sh), it only defines the functions.
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+    main "$@"
+fi
