@@ -20,7 +20,7 @@ check() {
     fi
 }
 
-shellcheck -x scripts/windows.sh scripts/wine_test.sh scripts/check_windows_scripts.sh
+shellcheck -x scripts/windows.sh scripts/sign_windows.sh scripts/wine_test.sh scripts/check_windows_scripts.sh
 passed=$((passed + 1))
 
 work=$(mktemp -d)
