@@ -15,8 +15,8 @@
 #             is given (see scripts/sign_windows.sh)
 #   test      run the test suite under Wine (offscreen platform), then Pendro itself with the
 #             windows platform on Xvfb: the zip in a fresh prefix, the installer, the MSI with
-#             an upgrade and a refused downgrade, a second packaging compared byte for byte,
-#             and signing with a throwaway certificate
+#             an upgrade and a refused downgrade, the display scales 125, 150 and 200 %, a
+#             second packaging compared byte for byte, and signing with a throwaway certificate
 #   check-qt  fail at once, with the command that builds it, if the cached Qt is missing
 #   check-scripts  shellcheck on the Windows scripts and Qt's source step on an empty cache
 #             folder with a stand-in apt-get (scripts/check_windows_scripts.sh)
@@ -458,6 +458,80 @@ test_msi() {
     )
 }
 
+# Pendro's windows at the display scales of Windows (the prefix's LogPixels): each window's
+# size as X sees it, against 100 %, and window_probe's check that no control lies outside its
+# window or cuts its text. Screenshots of every window at 150 % go to build/windows/screenshots.
+test_scaling() {
+    local prefix="$build_dir/wine-scaling" shots="$build_dir/screenshots" app="$build_dir/scaling/Pendro"
+    new_wine_prefix "$prefix"
+    rm -rf "$shots" "$build_dir/scaling"
+    mkdir -p "$shots" "$build_dir/scaling"
+    cp -r "$build_dir/app/Pendro" "$app"
+    cp "$build_dir/build/tests/windows/window_probe.exe" "$app/"
+    (
+        wine_environment "$prefix"
+        local scale dpi report sizes_100="" sizes kind name title line clipped_100=""
+        for scale in 100 125 150 200; do
+            dpi=$((96 * scale / 100))
+            wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+            wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+            wineserver -k || true
+            wineserver -w || true
+            report="$build_dir/window-probe-$scale.txt"
+            rm -f "$report"
+            (wine "$app/window_probe.exe" "$(winepath -w "$report")" >/dev/null 2>&1 &)
+            local i
+            for ((i = 0; i < 240; i++)); do
+                [ -s "$report" ] && break
+                sleep 0.5
+            done
+            [ -s "$report" ] || fail "scaling: window_probe wrote no report at $scale %"
+            # Some captions of Pendro's fixed layout are a pixel or two wider than their control
+            # at 100 % already; a scale may clip nothing else.
+            if grep -q $'^clipped\t.*\toutside its window' "$report"; then
+                grep '^clipped' "$report" >&2
+                fail "scaling: controls outside their window at $scale %"
+            fi
+            if [ "$scale" -eq 100 ]; then
+                clipped_100=$(grep '^clipped' "$report" | cut -f2,3 || true)
+            elif grep '^clipped' "$report" | cut -f2,3 | grep -vxF -f <(echo "${clipped_100:-none}") >/dev/null; then
+                grep '^clipped' "$report" >&2
+                fail "scaling: controls clipped at $scale % that are not at 100 %"
+            fi
+            # One line per window: name, title, size on the X display, X window id.
+            sizes=$(while IFS=$'\t' read -r kind name title; do
+                [ "$kind" = window ] || continue
+                line=$(xwininfo -root -tree | grep -F "\"$title\":" | head -n1)
+                [ -n "$line" ] || fail "scaling: no X window \"$title\" at $scale %"
+                printf '%s\t%s\t%s\t%s\n' "$name" "$title" \
+                    "$(echo "$line" | sed -n 's/.*)  *\([0-9]*\)x\([0-9]*\)+.*/\1 \2/p')" \
+                    "$(echo "$line" | awk '{print $1}')"
+            done <"$report")
+            [ "$(echo "$sizes" | grep -c .)" -eq 5 ] || fail "scaling: expected 5 windows at $scale %, found: $sizes"
+            if [ "$scale" -eq 100 ]; then
+                sizes_100="$sizes"
+            fi
+            local wh id w h w0 h0
+            while IFS=$'\t' read -r name title wh id; do
+                read -r w h <<<"$wh"
+                read -r w0 h0 <<<"$(echo "$sizes_100" | awk -F'\t' -v n="$name" '$1 == n {print $3}')"
+                # Qt rounds each control to whole pixels: within 2 pixels of the factor.
+                if [ $((w * 100 - w0 * scale)) -gt 200 ] || [ $((w0 * scale - w * 100)) -gt 200 ] ||
+                    [ $((h * 100 - h0 * scale)) -gt 200 ] || [ $((h0 * scale - h * 100)) -gt 200 ]; then
+                    fail "scaling: \"$title\" is ${w}x$h at $scale %, ${w0}x$h0 at 100 %"
+                fi
+                [ "$scale" -eq 100 ] || echo "scaling: $scale %: $name ${w0}x$h0 -> ${w}x$h"
+                if [ "$scale" -eq 150 ]; then
+                    import -window "$id" "$shots/$name.png" 2>/dev/null || fail "scaling: no screenshot of $name"
+                fi
+            done <<<"$sizes"
+            wineserver -k || true
+            wineserver -w || true
+        done
+    )
+    echo "scaling: every window grows by the scale at 125, 150 and 200 %, nothing clipped; screenshots in $shots"
+}
+
 # The same commit packaged a second time gives the same bytes.
 test_reproducible() {
     local again="$build_dir/dist-again" file
@@ -531,6 +605,7 @@ test_gui() {
     test_portable
     test_installer
     test_msi
+    test_scaling
     test_reproducible
     test_signing
 }
