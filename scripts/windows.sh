@@ -1,8 +1,5 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The tests run steps in subshells with another dist_dir or signing certificate on purpose,
-# and NSIS lines are written with their $INSTDIR and ${APP_DIR} as they stand.
-# shellcheck disable=SC2030,SC2031,SC2016
 # Pendro for Windows, built on Debian: cross-builds Qt (once, into a cache), Pendro and its
 # tests with MinGW-w64, runs the tests under Wine and writes the portable zip, the installer
 # and the MSI to build/windows/dist/.
@@ -21,7 +18,13 @@
 #   check-scripts  shellcheck on the Windows scripts and Qt's source step on an empty cache
 #             folder with a stand-in apt-get (scripts/check_windows_scripts.sh)
 # Environment: PENDRO_QT_WINDOWS overrides the cache folder of the cross-built Qt;
-# PENDRO_RANDOM_STEPS the random-use steps under Wine (default 20000).
+# PENDRO_RANDOM_STEPS the random-use steps under Wine (default 20000); SOURCE_DATE_EPOCH the
+# packages' time stamps; PENDRO_SIGN_CERT, PENDRO_SIGN_KEY, PENDRO_SIGN_PASSWORD and
+# PENDRO_SIGN_TIMESTAMP_URL the signing (scripts/sign_windows.sh).
+#
+# The tests run steps in subshells with another dist_dir or signing certificate on purpose,
+# and NSIS lines are written with their $INSTDIR and ${APP_DIR} as they stand.
+# shellcheck disable=SC2030,SC2031,SC2016
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
@@ -230,13 +233,16 @@ test_suite() {
     echo "Windows tests under Wine: done in $((SECONDS - start))s"
 }
 
+# Whether a window with exactly this title is on the X display now.
+window_shown() {
+    xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" >/dev/null
+}
+
 # Waits for a top-level window with exactly this title on the X display; 0 when it appeared.
 wait_for_window() {
     local title="$1" seconds="$2" i
     for ((i = 0; i < seconds * 2; i++)); do
-        if xwininfo -root -tree 2>/dev/null | grep -F "\"$title\"" >/dev/null; then
-            return 0
-        fi
+        window_shown "$title" && return 0
         sleep 0.5
     done
     return 1
@@ -259,7 +265,7 @@ start_and_look() {
         sleep 2
         if [ -n "$screenshot" ]; then
             local id
-            id=$(xwininfo -root -tree | grep -F "\"$main_title\"" | awk '{print $1}' | head -n1)
+            id=$(xwininfo -root -tree | grep -F "\"$main_title\"" | awk '{print $1}' | head -n1 || true)
             import -window "$id" -frame "$screenshot" 2>/dev/null || import -window root "$screenshot"
         fi
         wineserver -k || true
@@ -302,7 +308,7 @@ test_installer() {
         [ -f "$installed/pendro.exe" ] || fail "installer: no $installed/pendro.exe"
         [ -f "$shortcut" ] || fail "installer: no Start-menu shortcut"
         local entry value
-        entry=$(wine reg query "$key" 2>/dev/null | tr -d '\r')
+        entry=$(wine reg query "$key" 2>/dev/null | tr -d '\r' || true)
         for value in "DisplayName    REG_SZ    Pendro" "DisplayVersion    REG_SZ    $version" \
             "Publisher    REG_SZ    Pendro" "DisplayIcon" "UninstallString" "QuietUninstallString"; do
             grep -qF "$value" <<<"$entry" || fail "installer: uninstall entry lacks $value"
@@ -319,7 +325,7 @@ test_installer() {
         [ "$status" -ne 0 ] || fail "installer: installing over a running Pendro ended with exit code 0"
         [ "$(cd "$installed" && find . -type f -exec sha256sum {} + | sort)" = "$before" ] ||
             fail "installer: installing over a running Pendro changed the installed files"
-        xwininfo -root -tree | grep -F "\"$main_title\"" >/dev/null || fail "installer: the running Pendro is gone"
+        window_shown "$main_title" || fail "installer: the running Pendro is gone"
         wineserver -k || true
         wineserver -w || true
         echo "installer: over a running Pendro it stops with exit code $status and leaves the installation as it was"
@@ -351,7 +357,7 @@ uninstall_entries() {
             /^HKEY/ { key = $0; name = ""; ver = "" }
             /^ +DisplayName +REG_SZ +Pendro$/ { name = 1 }
             /^ +DisplayVersion +REG_SZ / { ver = $3 }
-            name && ver { print key "|" ver; name = 0 }'
+            name && ver { print key "|" ver; name = 0 }' || true
 }
 
 # Where an installation's log says the Start-menu shortcut goes: the all-users Start menu on
@@ -412,7 +418,7 @@ test_msi() {
         entries=$(uninstall_entries)
         [ "$(echo "$entries" | grep -c .)" -eq 1 ] || fail "msi: expected one uninstall entry, found: $entries"
         key=${entries%|*}
-        values=$(wine reg query "$key" 2>/dev/null | tr -d '\r')
+        values=$(wine reg query "$key" 2>/dev/null | tr -d '\r' || true)
         for value in "DisplayName    REG_SZ    Pendro" "DisplayVersion    REG_SZ    $version" \
             "Publisher    REG_SZ    Pendro" "DisplayIcon    REG_SZ    C:\\Program Files\\Pendro\\pendro.exe,0" \
             "UninstallString    REG_EXPAND_SZ    MsiExec.exe /X{"; do
@@ -421,7 +427,7 @@ test_msi() {
         # The icon Windows Installer shows for the product, kept in its own folder.
         local icon
         icon=$(wine reg query 'HKLM\Software\Classes\Installer\Products' /s 2>/dev/null | tr -d '\r' |
-            sed -n 's/^ *ProductIcon *REG_SZ *//p' | head -n1)
+            sed -n 's/^ *ProductIcon *REG_SZ *//p' | head -n1 || true)
         if [ -z "$icon" ] || [ ! -f "$(winepath -u "$icon")" ]; then fail "msi: no product icon ($icon)"; fi
         echo "msi: silent per-machine install into Program Files, Start-menu shortcut, uninstall entry $key (Pendro, $version, publisher, icon)"
         start_and_look "$installed/pendro.exe" "$prefix"
@@ -448,6 +454,7 @@ test_msi() {
         if [ "$(echo "$entries" | grep -c .)" -ne 1 ] || [ "${entries#*|}" != "$newer" ]; then
             fail "msi: after the refused downgrade: $entries"
         fi
+        # A Unix exit status keeps the low byte of msiexec's 1603 (ERROR_INSTALL_FAILURE): 67.
         echo "msi: $version over $newer refused (exit code $status, \"Eine neuere Version von Pendro ist bereits installiert. ...\")"
 
         msiexec_logged "$logs/remove.log" /x "$(winepath -w "$upgrade_dir/Pendro-$newer-x64.msi")" /qn ||
@@ -501,7 +508,7 @@ test_scaling() {
             # One line per window: name, title, size on the X display, X window id.
             sizes=$(while IFS=$'\t' read -r kind name title; do
                 [ "$kind" = window ] || continue
-                line=$(xwininfo -root -tree | grep -F "\"$title\":" | head -n1)
+                line=$(xwininfo -root -tree | grep -F "\"$title\":" | head -n1 || true)
                 [ -n "$line" ] || fail "scaling: no X window \"$title\" at $scale %"
                 printf '%s\t%s\t%s\t%s\n' "$name" "$title" \
                     "$(echo "$line" | sed -n 's/.*)  *\([0-9]*\)x\([0-9]*\)+.*/\1 \2/p')" \
@@ -525,6 +532,22 @@ test_scaling() {
                     import -window "$id" "$shots/$name.png" 2>/dev/null || fail "scaling: no screenshot of $name"
                 fi
             done <<<"$sizes"
+            wineserver -k || true
+            wineserver -w || true
+            # pendro.exe itself, with its own manifest: its main window as large as the probe's.
+            # (once the probe's windows have left the display)
+            for ((i = 0; i < 20; i++)); do
+                window_shown "$main_title" || break
+                sleep 0.5
+            done
+            (wine "$app/pendro.exe" >/dev/null 2>&1 &)
+            wait_for_window "$main_title" 120 || fail "scaling: Pendro did not start at $scale %"
+            sleep 1
+            line=$(xwininfo -root -tree | grep -F "\"$main_title\":" | head -n1 || true)
+            wh=$(echo "$line" | sed -n 's/.*)  *\([0-9]*\)x\([0-9]*\)+.*/\1 \2/p')
+            [ "$wh" = "$(echo "$sizes" | awk -F'\t' '$1 == "frmPendro" {print $3}')" ] ||
+                fail "scaling: pendro.exe's main window is ${wh/ /x} at $scale %, the probe's is not"
+            echo "scaling: $scale %: pendro.exe's main window ${wh/ /x}"
             wineserver -k || true
             wineserver -w || true
         done
