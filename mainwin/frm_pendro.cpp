@@ -17,6 +17,7 @@
 #include "core/prime_table.h"
 #include "toolkit/controls.h"
 #include "toolkit/text_box.h"
+#include "toolkit/zoom.h"
 
 namespace pendro {
 
@@ -117,6 +118,7 @@ frmPendro::frmPendro(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmPendro"));
     setWindowIcon(pendroIcon());
+    setScalableFont(this, makeFont(DefaultFont));
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -207,7 +209,7 @@ void frmPendro::buildMenu()
     QMenuBar* bar = menuBar();
     // Set on the widgets themselves: Windows gives menus its menu font and renews it with the
     // theme, over any application-wide choice.
-    bar->setFont(makeFont(DefaultFont));
+    setScalableFont(bar, makeFont(DefaultFont));
 
     QAction* quit = bar->addAction(QStringLiteral("Beenden"));
     quit->setObjectName(QStringLiteral("Beenden"));
@@ -215,7 +217,7 @@ void frmPendro::buildMenu()
 
     m_trainerMenu = bar->addMenu(QStringLiteral("Trainer Bruchrechnung"));
     m_trainerMenu->menuAction()->setObjectName(QStringLiteral("menBruchrechnung"));
-    m_trainerMenu->setFont(makeFont(DefaultFont));
+    setScalableFont(m_trainerMenu, makeFont(DefaultFont));
 
     QAction* help = bar->addAction(QStringLiteral("Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe"));

@@ -9,6 +9,7 @@
 #include "core/number_text.h"
 #include "mainwin/frm_pendro.h"
 #include "toolkit/controls.h"
+#include "toolkit/zoom.h"
 #include "trainer/check_failure.h"
 
 namespace pendro {
@@ -156,7 +157,7 @@ TrainerFrame::TrainerFrame(const TrainerKindData& data, TrainerCounters& counter
     setWindowTitle(text(data.caption));
     setWindowIcon(pendroIcon());
     setAttribute(Qt::WA_DeleteOnClose);
-    setFont(makeFont(DefaultFont));
+    setScalableFont(this, makeFont(DefaultFont));
     setClientSizeTwips(this, ClientWidth, ClientHeight);
 
     buildSettingsAndButtons();
