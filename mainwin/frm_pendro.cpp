@@ -6,6 +6,7 @@
 #include <QAbstractListModel>
 #include <QAction>
 #include <QCloseEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
 #include <QListView>
@@ -90,6 +91,39 @@ public:
         return QString::number(PrimeTable()[static_cast<std::size_t>(index.row())]);
     }
 };
+
+// The entries of the menu "Ansicht". Where the platform has standard keys for a zoom they come
+// first (the menu shows the first); Ctrl+= zooms in as well, for keyboards where "+" needs Shift.
+struct ZoomEntry
+{
+    const char* name;
+    const char* caption;
+    ZoomChange change;
+};
+constexpr std::array<ZoomEntry, 3> ZoomEntries { {
+    { "menVergroessern", "Vergrößern", ZoomChange::In },
+    { "menVerkleinern", "Verkleinern", ZoomChange::Out },
+    { "menOriginalgroesse", "Originalgröße", ZoomChange::Reset },
+} };
+
+QList<QKeySequence> zoomKeys(ZoomChange change)
+{
+    QList<QKeySequence> keys;
+    switch (change) {
+    case ZoomChange::In:
+        keys = QKeySequence::keyBindings(QKeySequence::ZoomIn);
+        if (!keys.contains(QKeySequence(Qt::CTRL | Qt::Key_Equal)))
+            keys.append(QKeySequence(Qt::CTRL | Qt::Key_Equal));
+        break;
+    case ZoomChange::Out:
+        keys = QKeySequence::keyBindings(QKeySequence::ZoomOut);
+        break;
+    case ZoomChange::Reset:
+        keys.append(QKeySequence(Qt::CTRL | Qt::Key_0));
+        break;
+    }
+    return keys;
+}
 
 QLabel* makeLabel(QWidget* parent, const LabelRow& row)
 {
@@ -218,6 +252,19 @@ void frmPendro::buildMenu()
     m_trainerMenu = bar->addMenu(QStringLiteral("Trainer Bruchrechnung"));
     m_trainerMenu->menuAction()->setObjectName(QStringLiteral("menBruchrechnung"));
     setScalableFont(m_trainerMenu, makeFont(DefaultFont));
+
+    QMenu* view = bar->addMenu(QStringLiteral("Ansicht"));
+    view->menuAction()->setObjectName(QStringLiteral("menAnsicht"));
+    setScalableFont(view, makeFont(DefaultFont));
+    for (const ZoomEntry& entry : ZoomEntries) {
+        QAction* action = view->addAction(QString::fromUtf8(entry.caption));
+        action->setObjectName(QString::fromLatin1(entry.name));
+        action->setShortcuts(zoomKeys(entry.change));
+        // The trainers and the help window have no menu of their own: the keys work in all.
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        connect(action, &QAction::triggered, this,
+            [this, change = entry.change] { emit zoomRequested(change); });
+    }
 
     QAction* help = bar->addAction(QStringLiteral("Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe"));
