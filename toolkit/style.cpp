@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolkit/style.h"
 
+#include <cmath>
+
 #include <QIcon>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
 #include <QProxyStyle>
+
+#include "toolkit/twips.h"
 
 namespace pendro {
 
@@ -74,6 +78,16 @@ public:
             || which == SP_ToolBarVerticalExtensionButton)
             return QIcon(new DeferredStyleIcon(baseStyle(), which));
         return QProxyStyle::standardIcon(which, option, widget);
+    }
+
+    // A check box's indicator grows with the zoom of its window, as its font and its twips do.
+    int pixelMetric(
+        PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const int size = QProxyStyle::pixelMetric(metric, option, widget);
+        if (widget && (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight))
+            return static_cast<int>(std::lround(size * windowZoom(widget)));
+        return size;
     }
 };
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHash>
 #include <QLabel>
@@ -260,6 +261,16 @@ private slots:
                 >= list->fontMetrics().height());
             QVERIFY(list->fontMetrics().horizontalAdvance(QStringLiteral("131071"))
                 <= list->viewport()->width());
+        }
+        // The check box's indicator grows with the window.
+        if (auto* box = form->findChild<QCheckBox*>(QStringLiteral("cbMinus"))) {
+            QStyleOptionButton option;
+            option.initFrom(box);
+            const QRect indicator
+                = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+            QCOMPARE(indicator.width(),
+                int(std::lround(box->style()->pixelMetric(QStyle::PM_IndicatorWidth) * factor)));
+            QVERIFY(box->rect().contains(indicator));
         }
         if (help) {
             const auto* label = control<QLabel>(help, "Label1");
