@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include <QFont>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLayout>
 #include <QVariant>
 #include <QWidget>
@@ -38,6 +40,29 @@ QFont scaledFont(QFont font, double factor, int dpi)
     const double pixels = std::floor(font.pointSizeF() * dpi / 72.0 * factor + 1e-6);
     font.setPointSizeF(pixels * 72.0 / dpi);
     return font;
+}
+// Glyph advances are rounded differently at every size (Windows rounds them to whole pixels), so
+// a caption that just fits its label at 100 % can come out a few pixels wider than in proportion
+// at another size. Such a label's font goes down by whole pixels until the caption fits again.
+void keepCaptionInside(QLabel* label, const QFont& atHundred, double factor)
+{
+    const QString text = label->text();
+    if (factor == 1.0 || text.isEmpty() || label->wordWrap() || text.contains(QLatin1Char('\n'))
+        || !hasTwipsGeometry(label))
+        return;
+    const int margins = label->width() - label->contentsRect().width();
+    const int roomAtHundred = twipsToPixels(twipsGeometry(label).width) - margins;
+    if (QFontMetrics(atHundred, label).horizontalAdvance(text) > roomAtHundred)
+        return; // it does not fit at 100 % either
+    const int room = label->contentsRect().width();
+    const int dpi = label->logicalDpiY();
+    QFont font = label->font();
+    int pixels = static_cast<int>(std::lround(font.pointSizeF() * dpi / 72.0));
+    if (QFontMetrics(font, label).horizontalAdvance(text) <= room)
+        return;
+    while (pixels > 1 && QFontMetrics(font, label).horizontalAdvance(text) > room)
+        font.setPointSizeF(--pixels * 72.0 / dpi);
+    label->setFont(font);
 }
 } // namespace
 
@@ -96,6 +121,8 @@ void applyZoom(QWidget* window, double factor)
             line->renew();
         else
             renewTwipsGeometry(widget);
+        if (auto* label = qobject_cast<QLabel*>(widget); label && font.isValid())
+            keepCaptionInside(label, font.value<QFont>(), factor);
     }
     // A window with a layout (the main window's menu bar over its client area) takes its new
     // size now rather than at the next turn of the event loop.

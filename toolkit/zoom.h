@@ -15,9 +15,10 @@ class QWidget;
 // A zoom draws nothing larger: it lays the window out again at the new size. Every control keeps
 // its twips and the font it has at 100 %, so applyZoom places each control from its twips times
 // the factor (toolkit/twips.h), sets each font to its size times the factor (rounded down to
-// whole pixels), draws the lines thicker in proportion and sets the client area from its twips;
-// text is then drawn by the font engine at the new size, as crisp as at 100 %. 100 % is the
-// size the desktop's own display scale gives the windows.
+// whole pixels, and for a label a pixel or more further where its caption would no longer fit),
+// draws the lines thicker in proportion and sets the client area from its twips; text is then
+// drawn by the font engine at the new size, as crisp as at 100 %. 100 % is the size the
+// desktop's own display scale gives the windows.
 //
 // ZoomControl knows nothing of widgets: it holds the step and the rule that every open window
 // must still fit its screen, so that the rule can be tested with sizes alone.
