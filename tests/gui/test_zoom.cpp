@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The zoom of all windows: every window laid out at every step, the keys in every window, the
 // menu entries, windows opened later and the screen's limit (the offscreen screen is 800 x 800).
+#include <algorithm>
 #include <cmath>
 #include <memory>
-#include <optional>
 
 #include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QHash>
 #include <QLabel>
 #include <QListView>
