@@ -6,6 +6,7 @@
 #include <QAbstractListModel>
 #include <QAction>
 #include <QCloseEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
 #include <QListView>
@@ -20,6 +21,7 @@
 #include "toolkit/controls.h"
 #include "toolkit/keyboard.h"
 #include "toolkit/text_box.h"
+#include "toolkit/zoom.h"
 
 namespace pendro {
 
@@ -93,6 +95,39 @@ public:
     }
 };
 
+// The entries of the menu "Ansicht". Where the platform has standard keys for a zoom they come
+// first (the menu shows the first); Ctrl+= zooms in as well, for keyboards where "+" needs Shift.
+struct ZoomEntry
+{
+    const char* name;
+    const char* caption;
+    ZoomChange change;
+};
+constexpr std::array<ZoomEntry, 3> ZoomEntries { {
+    { "menVergroessern", "&Vergrößern", ZoomChange::In },
+    { "menVerkleinern", "Ver&kleinern", ZoomChange::Out },
+    { "menOriginalgroesse", "&Originalgröße", ZoomChange::Reset },
+} };
+
+QList<QKeySequence> zoomKeys(ZoomChange change)
+{
+    QList<QKeySequence> keys;
+    switch (change) {
+    case ZoomChange::In:
+        keys = QKeySequence::keyBindings(QKeySequence::ZoomIn);
+        if (!keys.contains(QKeySequence(Qt::CTRL | Qt::Key_Equal)))
+            keys.append(QKeySequence(Qt::CTRL | Qt::Key_Equal));
+        break;
+    case ZoomChange::Out:
+        keys = QKeySequence::keyBindings(QKeySequence::ZoomOut);
+        break;
+    case ZoomChange::Reset:
+        keys.append(QKeySequence(Qt::CTRL | Qt::Key_0));
+        break;
+    }
+    return keys;
+}
+
 QLabel* makeLabel(QWidget* parent, const LabelRow& row)
 {
     auto* label = new QLabel(parent);
@@ -122,6 +157,7 @@ frmPendro::frmPendro(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmPendro"));
     setWindowIcon(pendroIcon());
+    setScalableFont(this, makeFont(DefaultFont));
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -212,7 +248,7 @@ void frmPendro::buildMenu()
     QMenuBar* bar = menuBar();
     // Set on the widgets themselves: Windows gives menus its menu font and renews it with the
     // theme, over any application-wide choice.
-    bar->setFont(makeFont(DefaultFont));
+    setScalableFont(bar, makeFont(DefaultFont));
 
     // Every entry has an underlined letter for Alt; Ctrl+Q ends the program from any window.
     QAction* quit = bar->addAction(QStringLiteral("&Beenden"));
@@ -223,7 +259,20 @@ void frmPendro::buildMenu()
 
     m_trainerMenu = bar->addMenu(QStringLiteral("&Trainer Bruchrechnung"));
     m_trainerMenu->menuAction()->setObjectName(QStringLiteral("menBruchrechnung"));
-    m_trainerMenu->setFont(makeFont(DefaultFont));
+    setScalableFont(m_trainerMenu, makeFont(DefaultFont));
+
+    QMenu* view = bar->addMenu(QStringLiteral("&Ansicht"));
+    view->menuAction()->setObjectName(QStringLiteral("menAnsicht"));
+    setScalableFont(view, makeFont(DefaultFont));
+    for (const ZoomEntry& entry : ZoomEntries) {
+        QAction* action = view->addAction(QString::fromUtf8(entry.caption));
+        action->setObjectName(QString::fromLatin1(entry.name));
+        action->setShortcuts(zoomKeys(entry.change));
+        // The trainers and the help window have no menu of their own: the keys work in all.
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        connect(action, &QAction::triggered, this,
+            [this, change = entry.change] { emit zoomRequested(change); });
+    }
 
     QAction* help = bar->addAction(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe"));

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include "core/factorization.h"
+#include "toolkit/zoom.h"
 
 class QLabel;
 class QListView;
@@ -30,7 +31,8 @@ enum class TrainerKind : int;
 // The window opens no other window itself: the menu only emits trainerRequested and
 // helpRequested, and "Beenden" or closing the window emits closingAll, so that the application
 // object, which owns all windows, can show or close them. The application also gives the menu
-// its trainer entries (addTrainerEntry).
+// its trainer entries (addTrainerEntry). The menu "Ansicht" asks for a zoom of all windows
+// (zoomRequested); its shortcuts, Ctrl+Plus, Ctrl+Minus and Ctrl+0, work in every window.
 class frmPendro : public QMainWindow
 {
     Q_OBJECT
@@ -54,6 +56,7 @@ public:
 signals:
     void trainerRequested(pendro::TrainerKind kind);
     void helpRequested();
+    void zoomRequested(pendro::ZoomChange change);
     // Every window of the program should close now.
     void closingAll();
 

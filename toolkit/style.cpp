@@ -14,6 +14,8 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "toolkit/twips.h"
+
 namespace pendro {
 
 namespace {
@@ -168,15 +170,6 @@ public:
         }
     }
 
-    // A list's frame is as wide as the focus indicator, so that its contents do not cover it.
-    int pixelMetric(
-        PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
-    {
-        if (metric == PM_DefaultFrameWidth && qobject_cast<const QAbstractItemView*>(widget))
-            return FocusWidth;
-        return QProxyStyle::pixelMetric(metric, option, widget);
-    }
-
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
         QPainter* painter, const QWidget* widget) const override
     {
@@ -223,6 +216,19 @@ public:
             || which == SP_ToolBarVerticalExtensionButton)
             return QIcon(new DeferredStyleIcon(baseStyle(), which));
         return QProxyStyle::standardIcon(which, option, widget);
+    }
+
+    // A check box's indicator grows with the zoom of its window, as its font and its twips do.
+    int pixelMetric(
+        PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        // A list's frame is as wide as the focus indicator, so that its contents do not cover it.
+        if (metric == PM_DefaultFrameWidth && qobject_cast<const QAbstractItemView*>(widget))
+            return FocusWidth;
+        const int size = QProxyStyle::pixelMetric(metric, option, widget);
+        if (widget && (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight))
+            return static_cast<int>(std::lround(size * windowZoom(widget)));
+        return size;
     }
 };
 

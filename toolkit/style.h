@@ -12,7 +12,8 @@ namespace pendro {
 // highlighted. Besides, the icons of the menu bar's overflow button are decoded only when that
 // button is first drawn: every QMenuBar asks the style for them when it is built, and decoding
 // Qt's own icon files there loads every image-format plugin at start-up, for a button that a
-// window as wide as its menu never shows.
+// window as wide as its menu never shows. A check box's indicator follows the zoom of its window
+// (toolkit/zoom.h).
 QStyle* makeApplicationStyle();
 
 // What the style keeps to: the focus indicator is FocusWidth pixels wide, and it, the edges of

@@ -11,6 +11,7 @@
 #include "toolkit/announcement.h"
 #include "toolkit/controls.h"
 #include "toolkit/keyboard.h"
+#include "toolkit/zoom.h"
 #include "trainer/check_failure.h"
 
 namespace pendro {
@@ -158,7 +159,7 @@ TrainerFrame::TrainerFrame(const TrainerKindData& data, TrainerCounters& counter
     setWindowTitle(text(data.caption));
     setWindowIcon(pendroIcon());
     setAttribute(Qt::WA_DeleteOnClose);
-    setFont(makeFont(DefaultFont));
+    setScalableFont(this, makeFont(DefaultFont));
     setClientSizeTwips(this, ClientWidth, ClientHeight);
 
     buildSettingsAndButtons();

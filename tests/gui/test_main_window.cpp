@@ -374,7 +374,7 @@ private slots:
         QCOMPARE(field("txtZ1", 0)->text(), QString());
     }
 
-    void menuBarHoldsThreeEntriesInOrder()
+    void menuBarHoldsFourEntriesInOrder()
     {
         const QList<QAction*> entries = window()->menuBar()->actions();
         QStringList names;
@@ -382,14 +382,16 @@ private slots:
             names << entry->objectName();
         QCOMPARE(names,
             (QStringList { QStringLiteral("Beenden"), QStringLiteral("menBruchrechnung"),
-                QStringLiteral("Hilfe") }));
+                QStringLiteral("menAnsicht"), QStringLiteral("Hilfe") }));
         // Captions as shown, the letter for Alt marked with "&".
         QCOMPARE(entries[0]->text(), QStringLiteral("&Beenden"));
         QVERIFY(!entries[0]->menu());
         QCOMPARE(entries[1]->text(), QStringLiteral("&Trainer Bruchrechnung"));
         QVERIFY(entries[1]->menu());
-        QCOMPARE(entries[2]->text(), QStringLiteral("&Hilfe"));
-        QVERIFY(!entries[2]->menu());
+        QCOMPARE(entries[2]->text(), QStringLiteral("&Ansicht"));
+        QVERIFY(entries[2]->menu());
+        QCOMPARE(entries[3]->text(), QStringLiteral("&Hilfe"));
+        QVERIFY(!entries[3]->menu());
 
         QStringList trainers;
         for (const QAction* entry : entries[1]->menu()->actions())
@@ -398,6 +400,20 @@ private slots:
             (QStringList { QStringLiteral("menTAS=Trainer &Addition und Subtraktion"),
                 QStringLiteral("menTM=Trainer &Multiplikation"),
                 QStringLiteral("menTD=Trainer &Division") }));
+
+        // The zoom entries show their keys; they work in every window (test_zoom).
+        QStringList view;
+        for (const QAction* entry : entries[2]->menu()->actions()) {
+            view << entry->objectName() + QLatin1Char('=') + entry->text() + QLatin1Char(' ')
+                    + entry->shortcut().toString(QKeySequence::PortableText);
+            QCOMPARE(entry->shortcutContext(), Qt::ApplicationShortcut);
+        }
+        QCOMPARE(view,
+            (QStringList { QString::fromUtf8("menVergroessern=&Vergrößern Ctrl++"),
+                QStringLiteral("menVerkleinern=Ver&kleinern Ctrl+-"),
+                QString::fromUtf8("menOriginalgroesse=&Originalgröße Ctrl+0") }));
+        QVERIFY(entries[2]->menu()->actions().at(0)->shortcuts().contains(
+            QKeySequence(Qt::CTRL | Qt::Key_Equal)));
     }
 
     void trainerEntriesAskForTheirTrainer_data()

@@ -21,8 +21,12 @@
 #include "toolkit/style.h"
 #include "toolkit/text_box.h"
 #include "toolkit/twips.h"
+#include "toolkit/zoom.h"
 
 using namespace pendro;
+
+using WindowRooms = std::vector<WindowRoom>;
+Q_DECLARE_METATYPE(WindowRooms)
 
 namespace {
 
@@ -517,6 +521,74 @@ private slots:
         QCOMPARE(line.x2(), 6240.0);
         QCOMPARE(line.x1(), 360.0);
         QCOMPARE(line.width(), 392);
+    }
+
+    // The zoom's steps and the rule that every open window must still fit its screen; the
+    // windows are given by their size at 100 %, their frame and their screen's free room.
+    void zoomStepsKeepEveryWindowOnItsScreen_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QString>("change"); // in, out, reset, or a window opened ("opened")
+        QTest::addColumn<WindowRooms>("windows");
+        QTest::addColumn<int>("to");
+
+        const QSize noFrame(0, 0);
+        const QSize screen(1280, 1024);
+        const WindowRoom main { { 468, 270 }, { 2, 24 }, screen };
+        const WindowRoom help { { 501, 595 }, { 2, 24 }, screen };
+        QTest::newRow("in") << 100 << "in" << WindowRooms { main } << 125;
+        QTest::newRow("in, 25 apart up to 200") << 175 << "in" << WindowRooms { main } << 200;
+        QTest::newRow("in, 50 apart beyond") << 200 << "in" << WindowRooms { main } << 250;
+        QTest::newRow("in at the top step") << 300 << "in" << WindowRooms {} << 300;
+        QTest::newRow("in: one window too tall")
+            << 150 << "in" << WindowRooms { main, help } << 150;
+        QTest::newRow("in: the frame counts")
+            << 100 << "in" << WindowRooms { { { 400, 300 }, { 0, 30 }, { 500, 404 } } } << 100;
+        QTest::newRow("in: exactly the screen")
+            << 100 << "in" << WindowRooms { { { 400, 300 }, noFrame, { 500, 375 } } } << 125;
+        QTest::newRow("in: a pixel wider than the screen")
+            << 100 << "in" << WindowRooms { { { 400, 300 }, noFrame, { 499, 375 } } } << 100;
+        QTest::newRow("in: the zoomed size rounds up")
+            << 100 << "in" << WindowRooms { { { 101, 100 }, noFrame, { 126, 125 } } } << 100;
+        QTest::newRow("in: each window on its own screen")
+            << 100 << "in"
+            << WindowRooms { { { 800, 600 }, noFrame, { 1920, 1080 } },
+                   { { 400, 300 }, noFrame, { 640, 480 } } }
+            << 125;
+        QTest::newRow("out") << 250 << "out" << WindowRooms { main } << 200;
+        QTest::newRow("out at 100 %") << 100 << "out" << WindowRooms { main } << 100;
+        QTest::newRow("out where nothing fits")
+            << 300 << "out" << WindowRooms { { { 5000, 5000 }, noFrame, screen } } << 250;
+        QTest::newRow("reset") << 250 << "reset" << WindowRooms { main } << 100;
+        QTest::newRow("opened: fits") << 150 << "opened" << WindowRooms { main, help } << 150;
+        QTest::newRow("opened: steps down until it fits")
+            << 200 << "opened" << WindowRooms { main, help } << 150;
+        QTest::newRow("opened: 100 % even where it does not fit")
+            << 150 << "opened" << WindowRooms { { { 2000, 500 }, noFrame, screen } } << 100;
+    }
+
+    void zoomStepsKeepEveryWindowOnItsScreen()
+    {
+        QFETCH(int, from);
+        QFETCH(QString, change);
+        QFETCH(WindowRooms, windows);
+        QFETCH(int, to);
+
+        ZoomControl zoom;
+        while (zoom.percent() < from)
+            QVERIFY(zoom.change(ZoomChange::In, {}));
+        QCOMPARE(zoom.percent(), from);
+        bool changed = false;
+        if (change == QLatin1String("opened"))
+            changed = zoom.stepDownToFit(windows);
+        else
+            changed = zoom.change(change == QLatin1String("in") ? ZoomChange::In
+                    : change == QLatin1String("out")            ? ZoomChange::Out
+                                                                : ZoomChange::Reset,
+                windows);
+        QCOMPARE(zoom.percent(), to);
+        QCOMPARE(changed, from != to);
+        QCOMPARE(zoom.factor(), to / 100.0);
     }
 
     void theComboBoxNeverAddsItems()
