@@ -1,24 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/pendro_app.h"
 
+#include <cmath>
+
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QScreen>
 #include <QTranslator>
 
 #include "toolkit/accessibility.h"
 #include "toolkit/controls.h"
 #include "toolkit/fonts.h"
 #include "toolkit/style.h"
-#include "trainer_addsub/frm_tas.h"
-#include "trainer_muldiv/frm_td.h"
-#include "trainer_muldiv/frm_tm.h"
 
 namespace pendro {
 
 void configureApplication(QApplication& application)
 {
     installFontSubstitutions();
-    installWindowAccessibility();
+    installAccessibility();
     // Menus and context menus in the windows' own font.
     QApplication::setFont(makeFont(DefaultFont));
     QApplication::setStyle(makeApplicationStyle());
@@ -42,6 +42,9 @@ PendroApplication::PendroApplication(RandomGenerator random, QObject* parent)
     connect(m_main, &frmPendro::helpRequested, this, &PendroApplication::showHelp);
     connect(m_main, &frmPendro::trainerRequested, this, &PendroApplication::showTrainer);
     connect(m_main, &frmPendro::closingAll, this, &PendroApplication::closeAll);
+    connect(m_main, &frmPendro::zoomRequested, this, &PendroApplication::changeZoom);
+    for (const TrainerKindEntry& entry : TrainerKinds)
+        m_main->addTrainerEntry(entry.data.kind, entry.menuActionName, entry.menuCaption);
     m_main->show();
 }
 
@@ -55,8 +58,10 @@ PendroApplication::~PendroApplication()
 
 void PendroApplication::showHelp()
 {
-    if (!m_help)
+    if (!m_help) {
         m_help = new frmHelp;
+        openAtCurrentZoom(m_help);
+    }
     m_help->show();
     m_help->raise();
     m_help->activateWindow();
@@ -76,22 +81,64 @@ void PendroApplication::showTrainer(TrainerKind kind)
 {
     QPointer<TrainerFrame>& window = m_trainers[static_cast<std::size_t>(kind)];
     if (!window) {
-        TrainerCounters& kindCounters = counters(kind);
-        switch (kind) {
-        case TrainerKind::AddSub:
-            window = new frmTAS(kindCounters, m_random, *m_main);
-            break;
-        case TrainerKind::Mul:
-            window = new frmTM(kindCounters, m_random, *m_main);
-            break;
-        case TrainerKind::Div:
-            window = new frmTD(kindCounters, m_random, *m_main);
-            break;
-        }
+        window = trainerKindEntry(kind).create(counters(kind), m_random, *m_main);
+        openAtCurrentZoom(window);
     }
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+QList<QWidget*> PendroApplication::openWindows() const
+{
+    QList<QWidget*> windows;
+    // A closed trainer or help window may wait for its deletion a little: it counts no more.
+    const auto addShown = [&windows](QWidget* window) {
+        if (window && window->isVisible())
+            windows.append(window);
+    };
+    addShown(m_main);
+    addShown(m_help);
+    for (const QPointer<TrainerFrame>& trainer : m_trainers)
+        addShown(trainer);
+    return windows;
+}
+
+std::vector<WindowRoom> PendroApplication::rooms(const QList<QWidget*>& windows) const
+{
+    // A window not shown yet has no frame from the desktop: it will get what the main window has.
+    const QSize mainFrame
+        = m_main && m_main->isVisible() ? m_main->frameGeometry().size() - m_main->size() : QSize();
+    std::vector<WindowRoom> rooms;
+    for (const QWidget* window : windows) {
+        const double zoom = windowZoom(window);
+        const QSize atHundred(static_cast<int>(std::ceil(window->width() / zoom)),
+            static_cast<int>(std::ceil(window->height() / zoom)));
+        const QSize frame
+            = window->isVisible() ? window->frameGeometry().size() - window->size() : mainFrame;
+        rooms.push_back({ atHundred, frame, window->screen()->availableGeometry().size() });
+    }
+    return rooms;
+}
+
+void PendroApplication::changeZoom(ZoomChange change)
+{
+    const QList<QWidget*> windows = openWindows();
+    if (!m_zoom.change(change, rooms(windows)))
+        return;
+    for (QWidget* window : windows)
+        applyZoom(window, m_zoom.factor());
+}
+
+void PendroApplication::openAtCurrentZoom(QWidget* window)
+{
+    const QList<QWidget*> open = openWindows();
+    if (m_zoom.stepDownToFit(rooms(open + QList<QWidget*> { window }))) {
+        for (QWidget* other : open)
+            applyZoom(other, m_zoom.factor());
+    }
+    if (m_zoom.step() > 0)
+        applyZoom(window, m_zoom.factor());
 }
 
 void PendroApplication::closeAll()

@@ -6,10 +6,11 @@
 #include <QObject>
 #include <QPointer>
 
+#include "app/trainer_kinds.h"
 #include "core/random_generator.h"
 #include "mainwin/frm_help.h"
 #include "mainwin/frm_pendro.h"
-#include "mainwin/trainer_kind.h"
+#include "toolkit/zoom.h"
 #include "trainer/trainer_counters.h"
 #include "trainer/trainer_frame.h"
 
@@ -27,6 +28,11 @@ void configureApplication(QApplication& application);
 // of each; a window the user has closed is created afresh on the next request. The main
 // window's menu reaches this object through signals only. When the main window is closed, or
 // "Beenden" is chosen, every other window is closed and then the main window itself.
+//
+// It holds the zoom of all windows: a change asked for by the main window's menu (or its keys,
+// which work in every window) applies to every open window at once, and a window opened later
+// opens at the current zoom. Where that window would not fit its screen, the zoom of all windows
+// steps down until it does. Every run starts at 100 %.
 class PendroApplication : public QObject
 {
     Q_OBJECT
@@ -48,13 +54,23 @@ public:
     // The counters of a trainer kind live as long as the program, not as long as its window.
     TrainerCounters& counters(TrainerKind kind);
     void closeAll();
+    void changeZoom(pendro::ZoomChange change);
+    int zoomPercent() const { return m_zoom.percent(); }
 
 private:
+    // A window just built at 100 %, before it is shown: the zoom of all windows steps down if it
+    // would not fit at the current one, then the window takes the zoom.
+    void openAtCurrentZoom(QWidget* window);
+    // The main window, the help window and the trainers, where shown.
+    QList<QWidget*> openWindows() const;
+    std::vector<WindowRoom> rooms(const QList<QWidget*>& windows) const;
+
     RandomGenerator m_random;
-    std::array<TrainerCounters, 3> m_counters {};
+    std::array<TrainerCounters, TrainerKinds.size()> m_counters {};
     QPointer<frmPendro> m_main;
     QPointer<frmHelp> m_help;
-    std::array<QPointer<TrainerFrame>, 3> m_trainers {};
+    std::array<QPointer<TrainerFrame>, TrainerKinds.size()> m_trainers {};
+    ZoomControl m_zoom;
 };
 
 } // namespace pendro

@@ -18,7 +18,8 @@
 
 namespace {
 
-struct Start {
+struct Start
+{
     double milliseconds = 0;
     long peakKilobytes = 0;
 };

@@ -44,14 +44,9 @@ int main(int argc, char* argv[])
     pendro::configureApplication(application);
     pendro::PendroApplication pendro;
 
-    const struct {
-        pendro::TrainerKind kind;
-        const char* name;
-    } kinds[] = { { pendro::TrainerKind::AddSub, "frmTAS" }, { pendro::TrainerKind::Mul, "frmTM" },
-        { pendro::TrainerKind::Div, "frmTD" } };
-    for (const auto& kind : kinds) {
-        pendro.showTrainer(kind.kind);
-        pendro::TrainerFrame* window = pendro.trainerWindow(kind.kind);
+    for (const pendro::TrainerKindEntry& kind : pendro::TrainerKinds) {
+        pendro.showTrainer(kind.data.kind);
+        pendro::TrainerFrame* window = pendro.trainerWindow(kind.data.kind);
         window->cbAG->setCurrentIndex(3);
         std::vector<double> newTimes, checkTimes;
         for (int i = 0; i < runs; ++i) {
@@ -69,7 +64,7 @@ int main(int argc, char* argv[])
         }
         std::printf("%s, five terms (median of %d): Neue Aufgabe %.3f ms, check %.3f ms "
                     "(target under 1 ms each)\n",
-            kind.name, runs, median(newTimes), median(checkTimes));
+            kind.data.objectName, runs, median(newTimes), median(checkTimes));
     }
     return EXIT_SUCCESS;
 }

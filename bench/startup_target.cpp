@@ -30,7 +30,8 @@ long peakResidentKilobytes()
     return -1;
 }
 
-class FirstPaint : public QObject {
+class FirstPaint : public QObject
+{
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {

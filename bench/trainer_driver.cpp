@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Pendro as app/main.cpp starts it, steered through stdin by bench_display:
-//   "open menTAS"  triggers the menu action and answers "opened <CLOCK_MONOTONIC ns before it>"
-//   "close frmTAS" closes that window and answers "closed"
-// so that the benchmark can time a menu action to the first frame the X server receives.
+// Pendro as app/main.cpp starts it, steered through stdin by bench_display and bench_zoom:
+//   "open menTAS"      triggers the menu action and answers "opened <CLOCK_MONOTONIC ns before it>"
+//   "close frmTAS"     closes that window and answers "closed"
+//   "trigger menVergroessern"  triggers the menu action and answers "triggered <ns before it>
+//                      <ns after it> <zoom in percent>"
+//   "place frmTAS x y" moves that window and answers "placed"
+//   "repaint"          asks every control of every window for a repaint and answers
+//                      "repainted <ns before it>"
+// so that the benchmarks can time a menu action to the first frame the X server receives.
 
 #include <cstdio>
 #include <ctime>
@@ -37,7 +42,7 @@ void runCommand(pendro::PendroApplication& pendro, const QString& command)
 {
     const QString verb = command.section(QLatin1Char(' '), 0, 0);
     const QString name = command.section(QLatin1Char(' '), 1, 1);
-    if (verb == QLatin1String("open")) {
+    if (verb == QLatin1String("open") || verb == QLatin1String("trigger")) {
         auto* action = pendro.mainWindow()->findChild<QAction*>(name);
         if (!action) {
             answer("error no action " + name.toStdString());
@@ -45,7 +50,32 @@ void runCommand(pendro::PendroApplication& pendro, const QString& command)
         }
         const long long before = monotonicNanoseconds();
         action->trigger();
-        answer("opened " + std::to_string(before));
+        if (verb == QLatin1String("open")) {
+            answer("opened " + std::to_string(before));
+            return;
+        }
+        const long long after = monotonicNanoseconds();
+        answer("triggered " + std::to_string(before) + " " + std::to_string(after) + " "
+            + std::to_string(pendro.zoomPercent()));
+    } else if (verb == QLatin1String("place")) {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == name && window->isVisible())
+                window->move(command.section(QLatin1Char(' '), 2, 2).toInt(),
+                    command.section(QLatin1Char(' '), 3, 3).toInt());
+        }
+        answer("placed");
+    } else if (verb == QLatin1String("repaint")) {
+        const long long before = monotonicNanoseconds();
+        // Every control of every window: update() on a window alone leaves out its opaque
+        // children (the coloured buttons, the list), which a zoom repaints as well.
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible() || !window->objectName().startsWith(QLatin1String("frm")))
+                continue;
+            window->update();
+            for (QWidget* control : window->findChildren<QWidget*>())
+                control->update();
+        }
+        answer("repainted " + std::to_string(before));
     } else if (verb == QLatin1String("close")) {
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (window->objectName() == name && window->isVisible())

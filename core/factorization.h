@@ -16,7 +16,8 @@ constexpr int NumberFieldCount = 8;
 inline constexpr const char* RejectionMessage
     = "Die eingegebene Zahl ist zu gro\xc3\x9f f\xc3\xbcr die Primfaktorzerlegung.";
 
-struct WorkArea {
+struct WorkArea
+{
     std::array<std::string, NumberFieldCount> numbers; // txtZ1(0..7), UTF-8
     std::array<std::string, NumberFieldCount> factors; // txtPF1(0..7)
     std::string ggt; // caption of lblGGT

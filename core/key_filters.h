@@ -13,6 +13,7 @@ using KeyCode = std::uint16_t;
 constexpr KeyCode KeyBackspace = 8;
 constexpr KeyCode KeyReturn = 13;
 constexpr KeyCode KeyEscape = 27;
+constexpr KeyCode KeyPaste = 22; // Ctrl+V
 
 // The main window's number fields: digits only; Backspace is discarded too.
 KeyCode MainDigitKeyFilter(KeyCode code);

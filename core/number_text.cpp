@@ -128,6 +128,21 @@ std::optional<std::int32_t> parseInt32(std::string_view text)
     return parseInteger<std::int32_t>(text);
 }
 
+std::optional<std::int64_t> parseWholeNumber(std::string_view text, std::int64_t limit)
+{
+    const auto parts = splitSignedDigits(text);
+    if (!parts || limit < 0)
+        return std::nullopt;
+    std::int64_t magnitude = 0;
+    for (char c : parts->digits) {
+        const int digit = c - '0';
+        if (digit > limit || magnitude > (limit - digit) / 10)
+            return std::nullopt;
+        magnitude = magnitude * 10 + digit;
+    }
+    return parts->negative ? -magnitude : magnitude;
+}
+
 std::optional<double> parseDouble(std::string_view text)
 {
     const auto parts = splitSignedDigits(text);

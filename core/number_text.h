@@ -16,6 +16,9 @@ std::optional<std::int16_t> parseInt16(std::string_view text);
 std::optional<std::int32_t> parseInt32(std::string_view text);
 // The same form; values beyond the double range fail.
 std::optional<double> parseDouble(std::string_view text);
+// The same form read digit by digit into 64 bits, failing as soon as the magnitude passes limit
+// (a text of any length is read exactly or not at all, never rounded as a double would be).
+std::optional<std::int64_t> parseWholeNumber(std::string_view text, std::int64_t limit);
 
 // Whole numbers: plain digits with a leading "-" when negative.
 std::string formatInt(std::int64_t value);

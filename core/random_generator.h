@@ -8,7 +8,8 @@ namespace pendro {
 
 // The exercise generators' source of chance. A re-seed folds the clock reading into the running
 // state instead of restarting the sequence, so that draws made within one clock tick still differ.
-class RandomGenerator {
+class RandomGenerator
+{
 public:
     using Clock = std::function<std::uint64_t()>;
 

@@ -6,6 +6,7 @@
 
 #include "mainwin/help_text.h"
 #include "toolkit/controls.h"
+#include "toolkit/keyboard.h"
 
 namespace pendro {
 
@@ -20,15 +21,18 @@ constexpr double PointStep = 0.25;
 
 // Courier New at 9 pt is 12 px at 96 dpi and advances 7.2 px per character unhinted, so 70
 // characters would overhang the 493-px label. Full hinting rounds the advance to 7 px (490
-// px a line). Where that is still too wide (another monospace font, a higher dpi), step the
-// size down until a full line fits.
-QFont fitColumns(QFont font, int columns, double width)
+// px a line). Where that is still too wide (another monospace font, a higher dpi, a zoom whose
+// size hints to a wider advance), step the size down until a full line fits.
+QFont fitColumns(QFont font, int columns, double width, double zoom)
 {
+    font.setStyleHint(QFont::TypeWriter);
     font.setHintingPreference(QFont::PreferFullHinting);
+    font.setPointSizeF(font.pointSizeF() * zoom);
     const QString line(columns, QLatin1Char('M'));
+    const double step = PointStep * zoom;
     while (QFontMetricsF(font).horizontalAdvance(line) > width
-        && font.pointSizeF() - PointStep >= SmallestPoints)
-        font.setPointSizeF(font.pointSizeF() - PointStep);
+        && font.pointSizeF() - step >= SmallestPoints * zoom)
+        font.setPointSizeF(font.pointSizeF() - step);
     return font;
 }
 
@@ -41,16 +45,24 @@ frmHelp::frmHelp(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Pendro - Erläuterung"));
     setWindowIcon(pendroIcon());
+    setScalableFont(this, makeFont(DefaultFont));
     setClientSizeTwips(this, ClientWidth, ClientHeight);
 
-    auto* label = new QLabel(this);
-    placeControl(label, QStringLiteral("Label1"), TextRect, TextFont);
-    QFont font = label->font();
-    font.setStyleHint(QFont::TypeWriter);
-    label->setFont(fitColumns(font, HelpColumns, label->width()));
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setText(helpText());
+    // The label's font is fitted to its width rather than scaled (see zoomApplied).
+    m_label = new QLabel(this);
+    m_label->setObjectName(QStringLiteral("Label1"));
+    setTwipsGeometry(m_label, TextRect);
+    m_label->setFont(
+        fitColumns(makeFont(TextFont), HelpColumns, m_label->width(), windowZoom(this)));
+    m_label->setTextFormat(Qt::PlainText);
+    m_label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_label->setText(helpText());
+    closeOnKeys(this, { QKeySequence::Close, QKeySequence::Cancel });
+}
+
+void frmHelp::zoomApplied(double factor)
+{
+    m_label->setFont(fitColumns(makeFont(TextFont), HelpColumns, m_label->width(), factor));
 }
 
 } // namespace pendro

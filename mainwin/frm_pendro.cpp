@@ -6,17 +6,22 @@
 #include <QAbstractListModel>
 #include <QAction>
 #include <QCloseEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "core/key_filters.h"
 #include "core/prime_table.h"
+#include "toolkit/button.h"
 #include "toolkit/controls.h"
+#include "toolkit/keyboard.h"
 #include "toolkit/text_box.h"
+#include "toolkit/zoom.h"
 
 namespace pendro {
 
@@ -90,6 +95,39 @@ public:
     }
 };
 
+// The entries of the menu "Ansicht". Where the platform has standard keys for a zoom they come
+// first (the menu shows the first); Ctrl+= zooms in as well, for keyboards where "+" needs Shift.
+struct ZoomEntry
+{
+    const char* name;
+    const char* caption;
+    ZoomChange change;
+};
+constexpr std::array<ZoomEntry, 3> ZoomEntries { {
+    { "menVergroessern", "&Vergrößern", ZoomChange::In },
+    { "menVerkleinern", "Ver&kleinern", ZoomChange::Out },
+    { "menOriginalgroesse", "&Originalgröße", ZoomChange::Reset },
+} };
+
+QList<QKeySequence> zoomKeys(ZoomChange change)
+{
+    QList<QKeySequence> keys;
+    switch (change) {
+    case ZoomChange::In:
+        keys = QKeySequence::keyBindings(QKeySequence::ZoomIn);
+        if (!keys.contains(QKeySequence(Qt::CTRL | Qt::Key_Equal)))
+            keys.append(QKeySequence(Qt::CTRL | Qt::Key_Equal));
+        break;
+    case ZoomChange::Out:
+        keys = QKeySequence::keyBindings(QKeySequence::ZoomOut);
+        break;
+    case ZoomChange::Reset:
+        keys.append(QKeySequence(Qt::CTRL | Qt::Key_0));
+        break;
+    }
+    return keys;
+}
+
 QLabel* makeLabel(QWidget* parent, const LabelRow& row)
 {
     auto* label = new QLabel(parent);
@@ -104,7 +142,9 @@ QLabel* makeLabel(QWidget* parent, const LabelRow& row)
 QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, const char* toolTip,
     const TwipsRect& rect)
 {
-    auto* button = new QPushButton(fromUtf8(caption), parent);
+    // Pressed by Space, Return or keypad Enter.
+    auto* button = new Button(parent);
+    button->setText(fromUtf8(caption));
     placeControl(button, QString::fromLatin1(name), rect, ButtonFont, fromUtf8(toolTip));
     button->setAutoDefault(false);
     return button;
@@ -117,6 +157,7 @@ frmPendro::frmPendro(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmPendro"));
     setWindowIcon(pendroIcon());
+    setScalableFont(this, makeFont(DefaultFont));
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -207,28 +248,46 @@ void frmPendro::buildMenu()
     QMenuBar* bar = menuBar();
     // Set on the widgets themselves: Windows gives menus its menu font and renews it with the
     // theme, over any application-wide choice.
-    bar->setFont(makeFont(DefaultFont));
+    setScalableFont(bar, makeFont(DefaultFont));
 
-    QAction* quit = bar->addAction(QStringLiteral("Beenden"));
+    // Every entry has an underlined letter for Alt; Ctrl+Q ends the program from any window.
+    QAction* quit = bar->addAction(QStringLiteral("&Beenden"));
     quit->setObjectName(QStringLiteral("Beenden"));
+    quit->setShortcuts(quitKeys());
+    quit->setShortcutContext(Qt::ApplicationShortcut);
     connect(quit, &QAction::triggered, this, &frmPendro::Beenden_Click);
 
-    QMenu* fractions = bar->addMenu(QStringLiteral("Trainer Bruchrechnung"));
-    fractions->menuAction()->setObjectName(QStringLiteral("menBruchrechnung"));
-    fractions->setFont(makeFont(DefaultFont));
-    const auto addTrainer = [this, fractions](
-                                const char* name, const char* caption, TrainerKind kind) {
-        QAction* action = fractions->addAction(QString::fromUtf8(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this, [this, kind] { emit trainerRequested(kind); });
-    };
-    addTrainer("menTAS", "Trainer Addition und Subtraktion", TrainerKind::AddSub);
-    addTrainer("menTM", "Trainer Multiplikation", TrainerKind::Mul);
-    addTrainer("menTD", "Trainer Division", TrainerKind::Div);
+    m_trainerMenu = bar->addMenu(QStringLiteral("&Trainer Bruchrechnung"));
+    m_trainerMenu->menuAction()->setObjectName(QStringLiteral("menBruchrechnung"));
+    setScalableFont(m_trainerMenu, makeFont(DefaultFont));
 
-    QAction* help = bar->addAction(QStringLiteral("Hilfe"));
+    QMenu* view = bar->addMenu(QStringLiteral("&Ansicht"));
+    view->menuAction()->setObjectName(QStringLiteral("menAnsicht"));
+    setScalableFont(view, makeFont(DefaultFont));
+    for (const ZoomEntry& entry : ZoomEntries) {
+        QAction* action = view->addAction(QString::fromUtf8(entry.caption));
+        action->setObjectName(QString::fromLatin1(entry.name));
+        action->setShortcuts(zoomKeys(entry.change));
+        // The trainers and the help window have no menu of their own: the keys work in all.
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        connect(action, &QAction::triggered, this,
+            [this, change = entry.change] { emit zoomRequested(change); });
+    }
+
+    QAction* help = bar->addAction(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe"));
     connect(help, &QAction::triggered, this, &frmPendro::helpRequested);
+
+    // F10 chooses the menu bar's first entry, as Alt alone does.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [bar] { chooseMenuBarByKeyboard(bar); });
+}
+
+void frmPendro::addTrainerEntry(TrainerKind kind, const char* actionName, const char* caption)
+{
+    QAction* action = m_trainerMenu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromLatin1(actionName));
+    connect(action, &QAction::triggered, this, [this, kind] { emit trainerRequested(kind); });
 }
 
 void frmPendro::runOverFields(FactorizationMode mode)
@@ -261,24 +320,25 @@ void frmPendro::HNBerechnen()
     runOverFields(FactorizationMode::Strict);
 }
 
-void frmPendro::btC_Click()
+void frmPendro::emptyFields(QLabel* firstResult, QLabel* secondResult)
 {
     for (std::size_t i = 0; i < NumberFieldCount; ++i) {
         m_txtZ1[i]->setText({});
         m_txtPF1[i]->setText({});
     }
-    m_lblGGT->setText({});
-    m_lblKGV->setText({});
+    firstResult->setText({});
+    secondResult->setText({});
+}
+
+// "C" empties the ggT before the kgV, ClearMainFields the other way round.
+void frmPendro::btC_Click()
+{
+    emptyFields(m_lblGGT, m_lblKGV);
 }
 
 void frmPendro::ClearMainFields()
 {
-    for (std::size_t i = 0; i < NumberFieldCount; ++i) {
-        m_txtZ1[i]->setText({});
-        m_txtPF1[i]->setText({});
-    }
-    m_lblKGV->setText({});
-    m_lblGGT->setText({});
+    emptyFields(m_lblKGV, m_lblGGT);
 }
 
 QString frmPendro::numberText(int index) const

@@ -7,15 +7,18 @@
 #include <QString>
 
 #include "core/factorization.h"
-#include "mainwin/trainer_kind.h"
+#include "toolkit/zoom.h"
 
 class QLabel;
 class QListView;
+class QMenu;
 class QPushButton;
 
 namespace pendro {
 
 class TextBox;
+// The fraction trainers are the application's business; the menu only passes their kind on.
+enum class TrainerKind : int;
 
 // The start-up window: eight number fields, their factor fields, the ggT and kgV labels and the
 // list of the primes up to 131072.
@@ -28,7 +31,9 @@ class TextBox;
 //
 // The window opens no other window itself: the menu only emits trainerRequested and
 // helpRequested, and "Beenden" or closing the window emits closingAll, so that the application
-// object, which owns all windows, can show or close them.
+// object, which owns all windows, can show or close them. The application also gives the menu
+// its trainer entries (addTrainerEntry). The menu "Ansicht" asks for a zoom of all windows
+// (zoomRequested); its shortcuts, Ctrl+Plus, Ctrl+Minus and Ctrl+0, work in every window.
 class frmPendro : public QMainWindow
 {
     Q_OBJECT
@@ -46,9 +51,13 @@ public:
     QString kgvCaption() const;
     QString ggtCaption() const;
 
+    // An entry of the menu "Trainer Bruchrechnung" that asks for a trainer of that kind.
+    void addTrainerEntry(TrainerKind kind, const char* actionName, const char* caption);
+
 signals:
     void trainerRequested(pendro::TrainerKind kind);
     void helpRequested();
+    void zoomRequested(pendro::ZoomChange change);
     // Every window of the program should close now.
     void closingAll();
 
@@ -62,6 +71,8 @@ private:
     void btC_Click();
     void Beenden_Click();
     void runOverFields(FactorizationMode mode);
+    // Empties every number and factor field, then the result labels in the order given.
+    void emptyFields(QLabel* firstResult, QLabel* secondResult);
 
     std::array<TextBox*, NumberFieldCount> m_txtZ1 {};
     std::array<TextBox*, NumberFieldCount> m_txtPF1 {};
@@ -71,6 +82,7 @@ private:
     QListView* m_list1 = nullptr;
     QPushButton* m_btStart = nullptr;
     QPushButton* m_btC = nullptr;
+    QMenu* m_trainerMenu = nullptr;
 };
 
 } // namespace pendro

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The README's benchmark commands: builds the release preset in full (program, tests and
 # benchmarks; warnings are errors) and runs every benchmark once: the in-process ones on Qt's
-# offscreen platform, bench_display on an Xvfb of its own.
+# offscreen platform, bench_display and bench_zoom on an Xvfb of their own.
 # Installs missing Debian packages first.
 # Usage: scripts/bench.sh [repeats]   (each benchmark's own repeat count by default; CI passes
 #                                      a small one, which is enough to prove they run)
@@ -29,3 +29,6 @@ if [ ${#repeats[@]} -gt 0 ]; then
 else
     build/release/bench/bench_display
 fi
+# The zoom of all five windows on a real X server: rounds from 100 % to 300 % and back.
+echo "== bench_zoom ${repeats[*]:-11}"
+build/release/bench/bench_zoom "${repeats[@]}"

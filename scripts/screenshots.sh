@@ -3,9 +3,11 @@
 # Takes a screenshot of each window under Xvfb: the main window after the help window's example
 # (18, 12, 30, 42, 36 and "Start"), the help window, the multiplication trainer fresh, and the
 # three trainers with a five-term exercise ("Neue Aufgabe"; in the multiplication and division
-# trainers also checked once with an empty answer, so that the solution shows). Builds Pendro (release preset) and installs the
-# missing Debian packages first. Drives the windows like a user, through the keyboard (Alt opens
-# the menu bar) and mouse clicks at the controls' positions.
+# trainers also checked once with an empty answer, so that the solution shows). Then, in a
+# second run of Pendro (the help window would not fit 200 % on this screen), the division
+# trainer checked once more and zoomed to 200 % with Ctrl+Plus. Builds Pendro (release preset)
+# and installs the missing Debian packages first. Drives the windows like a user, through the
+# keyboard (Alt opens the menu bar) and mouse clicks at the controls' positions.
 #
 # Usage: scripts/screenshots.sh [variant...]
 #   plain   the normal look, into docs/screenshots/ (shown in the README)       (default)
@@ -126,7 +128,7 @@ EOF
     settle
     capture "$main" main
 
-    menu Right Right # Hilfe
+    menu Right Right Right # Hilfe (after "Trainer Bruchrechnung" and "Ansicht")
     help=$(wait_window '^Pendro - Erl')
     xdotool windowmove --sync "$help" "$(px 480)" 0
     settle
@@ -160,11 +162,36 @@ EOF
     capture "$td" td
 
     # Pendro must still be running: a crash on the way would make the pictures meaningless.
-    if ! kill -0 "$pendro_pid" 2>/dev/null; then
-        echo "Pendro ended while the screenshots were taken:" >&2
-        cat "$workdir/pendro.log" >&2
-        exit 1
-    fi
+    still_running() {
+        if ! kill -0 "$pendro_pid" 2>/dev/null; then
+            echo "Pendro ended while the screenshots were taken:" >&2
+            cat "$workdir/pendro.log" >&2
+            exit 1
+        fi
+    }
+    still_running
+    [ "$variant" = "plain" ] || exit 0
+
+    # The division trainer at 200 %: four steps of Ctrl+Plus (the keys of the menu "Ansicht",
+    # which work in every window), from a fresh start without the help window.
+    kill "$pendro_pid"
+    wait "$pendro_pid" 2>/dev/null || true
+    ./build/release/app/pendro >"$workdir/pendro.log" 2>&1 &
+    pendro_pid=$!
+    main=$(wait_window '^Pendro +Version')
+    settle 1
+    menu Right Down Down Down # Trainer Division
+    td=$(wait_window 'Division')
+    xdotool windowmove --sync "$td" 0 "$(px 300)"
+    settle
+    click_at "$td" 338 15 # cbMinus
+    new_exercise "$td"
+    click_at "$td" 532 172 # cbP
+    xdotool windowfocus --sync "$td"
+    xdotool key --delay 200 ctrl+plus ctrl+plus ctrl+plus ctrl+plus
+    settle 1
+    capture "$td" td_zoom200
+    still_running
     exit 0
 fi
 

@@ -1,20 +1,34 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Pendro for Windows, built on Debian: cross-builds Qt (once, into a cache), Pendro and its
-# tests with MinGW-w64, runs the tests under Wine and writes the portable zip and the
-# installer to build/windows/dist/.
-# Usage: scripts/windows.sh [qt|build|test|package|check-qt]...   (no argument: all of them)
+# tests with MinGW-w64, runs the tests under Wine and writes the portable zip, the installer
+# and the MSI to build/windows/dist/.
+# Usage: scripts/windows.sh [qt|build|test|package|check-qt|check-scripts]...
+#   (no argument: qt build package test)
 #   qt        build Qt for Windows from Debian's qt6-base source, unless the cache holds it
 #   build     cross-build Pendro and its tests against the cached Qt
+#   package   the portable zip, the installer and the MSI, reproducibly (time stamps from
+#             SOURCE_DATE_EPOCH, by default the last commit's time), signed when a certificate
+#             is given (see scripts/sign_windows.sh)
 #   test      run the test suite under Wine (offscreen platform), then Pendro itself with the
-#             windows platform on Xvfb, then the zip in a fresh prefix and the installer
-#   package   the portable zip and the installer
+#             windows platform on Xvfb: the zip in a fresh prefix, the installer, the MSI with
+#             an upgrade and a refused downgrade, the display scales 125, 150 and 200 %, a
+#             second packaging compared byte for byte, and signing with a throwaway certificate
 #   check-qt  fail at once, with the command that builds it, if the cached Qt is missing
+#   check-scripts  shellcheck on the Windows scripts and Qt's source step on an empty cache
+#             folder with a stand-in apt-get (scripts/check_windows_scripts.sh)
 # Environment: PENDRO_QT_WINDOWS overrides the cache folder of the cross-built Qt;
-# PENDRO_RANDOM_STEPS the random-use steps under Wine (default 20000).
+# PENDRO_RANDOM_STEPS the random-use steps under Wine (default 20000); SOURCE_DATE_EPOCH the
+# packages' time stamps; PENDRO_SIGN_CERT, PENDRO_SIGN_KEY, PENDRO_SIGN_PASSWORD and
+# PENDRO_SIGN_TIMESTAMP_URL the signing (scripts/sign_windows.sh).
+#
+# The tests run steps in subshells with another dist_dir or signing certificate on purpose,
+# and NSIS lines are written with their $INSTDIR and ${APP_DIR} as they stand.
+# shellcheck disable=SC2030,SC2031,SC2016
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
+# shellcheck source=scripts/ensure_packages.sh
 . scripts/ensure_packages.sh
 
 qt_version=6.4.2
@@ -28,7 +42,8 @@ version=$(sed -n 's/^project(Pendro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 WINDOWS_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev
-    wine wine64 xvfb xauth x11-utils nsis zip unzip imagemagick icoutils fonts-liberation)
+    wine wine64 xvfb xauth x11-utils nsis zip unzip imagemagick icoutils fonts-liberation
+    wixl msitools faketime osslsigncode openssl shellcheck git)
 
 # Only what Pendro needs: Core, Gui, Widgets and Test with the windows, offscreen and style
 # plugins. Debian's source has no wintab, so tablet events (and direct2d, which shares the
@@ -36,7 +51,7 @@ WINDOWS_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-tran
 # windows plugin uses its GDI one by default); PNG is built into QtGui: no image-format plugin.
 # The cache is keyed by this exact line: change it and the next run rebuilds Qt.
 qt_configure_args=(-prefix "$qt_prefix" -release -shared -opensource -confirm-license
-    -xplatform win32-g++ -device-option CROSS_COMPILE=$triple- -qt-host-path /usr
+    -xplatform win32-g++ -device-option CROSS_COMPILE="$triple-" -qt-host-path /usr
     -nomake examples -nomake tests
     -qt-zlib -qt-libpng -qt-pcre -qt-harfbuzz -qt-freetype -qt-doubleconversion
     -no-opengl -no-dbus -no-feature-vulkan -no-feature-network -no-feature-sql
@@ -61,24 +76,39 @@ check_qt() {
     fi
 }
 
-# Debian's own source of the Qt this machine has; deb-src is switched on for apt if needed.
+# Debian's own source of the Qt this machine has, unpacked once into the cache; deb-src is
+# switched on for apt if needed. Sets qt_src to the source folder. It is not called as
+# $(qt_source): apt-get and dpkg-source print their progress to standard output, and that
+# must never become part of a path.
+apt_sources=/etc/apt/sources.list.d/debian.sources
 qt_source() {
-    local src_parent="$cache_root/src"
-    local src
-    src=$(ls -d "$src_parent"/qt6-base-$qt_version* 2>/dev/null | head -n1 || true)
-    if [ -z "$src" ]; then
-        local sources=/etc/apt/sources.list.d/debian.sources
-        local sudo=()
-        [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-        if [ -f "$sources" ] && ! grep -q '^Types:.*deb-src' "$sources"; then
-            "${sudo[@]}" sed -i 's/^Types: deb$/Types: deb deb-src/' "$sources"
-            "${sudo[@]}" apt-get update -qq
-        fi
-        mkdir -p "$src_parent"
-        (cd "$src_parent" && apt-get source -qq "qt6-base=$(dpkg-query -W -f='${Version}' qt6-base-dev)")
-        src=$(ls -d "$src_parent"/qt6-base-$qt_version* | head -n1)
+    local src_parent="$cache_root/src" unpack="$cache_root/src/unpacking"
+    qt_src=""
+    [ -d "$src_parent" ] &&
+        qt_src=$(find "$src_parent" -mindepth 1 -maxdepth 1 -type d -name "qt6-base-$qt_version*" -print -quit)
+    if [ -n "$qt_src" ] && [ -f "$qt_src/configure" ]; then
+        return 0
     fi
-    echo "$src"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    if [ -f "$apt_sources" ] && ! grep -q '^Types:.*deb-src' "$apt_sources"; then
+        "${sudo[@]}" sed -i 's/^Types: deb$/Types: deb deb-src/' "$apt_sources"
+        "${sudo[@]}" apt-get update -qq >&2
+    fi
+    # Unpacked aside and moved in whole, so that an interrupted download leaves no half folder.
+    rm -rf "$unpack"
+    mkdir -p "$unpack"
+    (cd "$unpack" && apt-get source -qq "qt6-base=$(dpkg-query -W -f='${Version}' qt6-base-dev)") >&2
+    local unpacked
+    unpacked=$(find "$unpack" -mindepth 1 -maxdepth 1 -type d -name "qt6-base-$qt_version*" -print -quit)
+    if [ -z "$unpacked" ] || [ ! -f "$unpacked/configure" ]; then
+        echo "apt-get source qt6-base left no Qt $qt_version source with a configure script in $unpack" >&2
+        exit 1
+    fi
+    rm -rf "${src_parent:?}/${unpacked##*/}"
+    mv "$unpacked" "$src_parent/"
+    rm -rf "$unpack"
+    qt_src="$src_parent/${unpacked##*/}"
 }
 
 build_qt() {
@@ -86,13 +116,13 @@ build_qt() {
         echo "Qt for Windows: cached in $qt_prefix"
         return 0
     fi
-    local src qt_build start=$SECONDS
-    src=$(qt_source)
+    local qt_build start=$SECONDS
+    qt_source
     qt_build="$cache_root/qt-build-mingw-x86_64"
     rm -rf "$qt_build" "$qt_prefix"
     mkdir -p "$qt_build"
-    echo "Qt for Windows: configuring $src"
-    (cd "$qt_build" && "$src/configure" "${qt_configure_args[@]}")
+    echo "Qt for Windows: configuring $qt_src"
+    (cd "$qt_build" && "$qt_src/configure" "${qt_configure_args[@]}")
     cmake --build "$qt_build" --parallel "$(nproc)"
     cmake --install "$qt_build"
     echo "$qt_key" >"$qt_prefix/pendro-configure-line"
@@ -109,6 +139,8 @@ mingw_runtime_dirs() {
 
 build_pendro() {
     check_qt
+    # The linker and strip write SOURCE_DATE_EPOCH into the PE headers instead of the time.
+    source_date_epoch
     local start=$SECONDS
     cmake -S "$root" -B "$build_dir/build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$qt_prefix" \
@@ -145,29 +177,38 @@ deploy() {
 
 # Every DLL that the folder's binaries import is in the folder or part of Windows itself.
 check_imports() {
-    local app="$1" missing=0 binary dll
+    local app="$1" absent=0 binary dll
     local system='^(kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|version|netapi32|userenv|uxtheme|dwmapi|shlwapi|setupapi|wtsapi32|authz|mpr|d3d9|d3d11|d3d12|dxgi|dwrite|d2d1|msvcrt|ucrtbase|api-ms-win-.*|crypt32|bcrypt|ncrypt|secur32|rpcrt4|comctl32|shcore|opengl32|iphlpapi|winspool\.drv|cfgmgr32|propsys|combase|ntdll|usp10|dnsapi)\.dll$'
     while IFS= read -r binary; do
         while IFS= read -r dll; do
-            if ! echo "$dll" | tr 'A-Z' 'a-z' | grep -Eq "$system" &&
+            if ! echo "$dll" | tr '[:upper:]' '[:lower:]' | grep -Eq "$system" &&
                 [ ! -f "$app/$dll" ]; then
-                echo "missing from the folder: $dll (imported by ${binary#$app/})" >&2
-                missing=1
+                echo "missing from the folder: $dll (imported by ${binary#"$app"/})" >&2
+                absent=1
             fi
         done < <($triple-objdump -p "$binary" | sed -n 's/^\s*DLL Name: //p')
     done < <(find "$app" -name '*.exe' -o -name '*.dll')
-    [ "$missing" -eq 0 ] || exit 1
+    [ "$absent" -eq 0 ] || exit 1
 }
 
+# Called in a subshell: the prefix's Wine processes end with it, also when a check fails.
 wine_environment() {
     export WINEPREFIX="$1" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     unset WINEPATH
+    trap 'wineserver -k 2>/dev/null || true' EXIT
 }
 
+# A fresh prefix: a copy of one booted once per test run (a copy takes seconds, a boot half a
+# minute).
 new_wine_prefix() {
+    local template="$build_dir/wine-template"
+    if [ ! -f "$template/system.reg" ]; then
+        rm -rf "$template"
+        mkdir -p "$build_dir"
+        (wine_environment "$template" && wineboot -i >/dev/null 2>&1 && wineserver -w)
+    fi
     rm -rf "$1"
-    mkdir -p "$(dirname "$1")"
-    (wine_environment "$1" && wineboot -i >/dev/null 2>&1 && wineserver -w)
+    cp -a "$template" "$1"
 }
 
 # The CTest suite, cross-built, on Wine with the offscreen platform. Fonts come from the Debian
@@ -192,13 +233,16 @@ test_suite() {
     echo "Windows tests under Wine: done in $((SECONDS - start))s"
 }
 
+# Whether a window with exactly this title is on the X display now.
+window_shown() {
+    xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" >/dev/null
+}
+
 # Waits for a top-level window with exactly this title on the X display; 0 when it appeared.
 wait_for_window() {
     local title="$1" seconds="$2" i
     for ((i = 0; i < seconds * 2; i++)); do
-        if xwininfo -root -tree 2>/dev/null | grep -qF "\"$title\""; then
-            return 0
-        fi
+        window_shown "$title" && return 0
         sleep 0.5
     done
     return 1
@@ -221,13 +265,18 @@ start_and_look() {
         sleep 2
         if [ -n "$screenshot" ]; then
             local id
-            id=$(xwininfo -root -tree | grep -F "\"$main_title\"" | awk '{print $1}' | head -n1)
+            id=$(xwininfo -root -tree | grep -F "\"$main_title\"" | awk '{print $1}' | head -n1 || true)
             import -window "$id" -frame "$screenshot" 2>/dev/null || import -window root "$screenshot"
         fi
         wineserver -k || true
         wineserver -w || true
     )
     echo "Pendro's main window appeared under Wine: \"$main_title\""
+}
+
+fail() {
+    echo "$*" >&2
+    exit 1
 }
 
 # The portable zip alone, unpacked into a fresh prefix with nothing else on the path.
@@ -242,77 +291,467 @@ test_portable() {
 }
 
 # Silent install into a fresh prefix, shortcut and uninstall entry, a start from the installed
-# folder, silent uninstall without leftovers.
+# folder, a second install while Pendro runs (refused, the old one left working), silent
+# uninstall without leftovers.
 test_installer() {
-    local prefix="$build_dir/wine-installer"
+    local prefix="$build_dir/wine-installer" setup="$dist_dir/Pendro-$version-setup.exe"
     new_wine_prefix "$prefix"
     (
         wine_environment "$prefix"
-        local user_dir="$prefix/drive_c/users/$(whoami)"
+        local user_dir
+        user_dir="$prefix/drive_c/users/$(whoami)"
         local installed="$user_dir/AppData/Local/Programs/Pendro"
         local shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Pendro.lnk"
         local key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pendro'
-        wine "$dist_dir/Pendro-$version-setup.exe" /S >/dev/null 2>&1
+        wine "$setup" /S >/dev/null 2>&1
         wineserver -w
-        [ -f "$installed/pendro.exe" ] || { echo "installer: no $installed/pendro.exe" >&2; exit 1; }
-        [ -f "$shortcut" ] || { echo "installer: no Start-menu shortcut" >&2; exit 1; }
-        local entry
-        entry=$(wine reg query "$key" 2>/dev/null | tr -d '\r')
+        [ -f "$installed/pendro.exe" ] || fail "installer: no $installed/pendro.exe"
+        [ -f "$shortcut" ] || fail "installer: no Start-menu shortcut"
+        local entry value
+        entry=$(wine reg query "$key" 2>/dev/null | tr -d '\r' || true)
         for value in "DisplayName    REG_SZ    Pendro" "DisplayVersion    REG_SZ    $version" \
             "Publisher    REG_SZ    Pendro" "DisplayIcon" "UninstallString" "QuietUninstallString"; do
-            echo "$entry" | grep -qF "$value" || { echo "installer: uninstall entry lacks $value" >&2; exit 1; }
+            grep -qF "$value" <<<"$entry" || fail "installer: uninstall entry lacks $value"
         done
         echo "installer: installed into the user's programs, Start-menu entry and uninstall entry present"
         start_and_look "$installed/pendro.exe" "$prefix"
+
+        # Installing over a running Pendro: refused before a file is touched.
+        local before status=0
+        before=$(cd "$installed" && find . -type f -exec sha256sum {} + | sort)
+        wine "$installed/pendro.exe" >/dev/null 2>&1 &
+        wait_for_window "$main_title" 120 || fail "installer: Pendro did not start for the running check"
+        wine "$setup" /S >/dev/null 2>&1 || status=$?
+        [ "$status" -ne 0 ] || fail "installer: installing over a running Pendro ended with exit code 0"
+        [ "$(cd "$installed" && find . -type f -exec sha256sum {} + | sort)" = "$before" ] ||
+            fail "installer: installing over a running Pendro changed the installed files"
+        window_shown "$main_title" || fail "installer: the running Pendro is gone"
+        wineserver -k || true
+        wineserver -w || true
+        echo "installer: over a running Pendro it stops with exit code $status and leaves the installation as it was"
+        start_and_look "$installed/pendro.exe" "$prefix"
+
         wine "$installed/Uninstall.exe" /S /CurrentUser >/dev/null 2>&1
         # The uninstaller copies itself elsewhere and returns at once; wait for the copy.
         wineserver -w
-        [ ! -e "$installed" ] || { echo "uninstaller left: $(find "$installed")" >&2; exit 1; }
-        [ ! -e "$shortcut" ] || { echo "uninstaller left the shortcut" >&2; exit 1; }
+        [ ! -e "$installed" ] || fail "uninstaller left: $(find "$installed")"
+        [ ! -e "$shortcut" ] || fail "uninstaller left the shortcut"
         if wine reg query "$key" >/dev/null 2>&1 || wine reg query 'HKCU\Software\Pendro' >/dev/null 2>&1; then
-            echo "uninstaller left a registry key" >&2
-            exit 1
+            fail "uninstaller left a registry key"
         fi
         echo "installer: silent uninstall removed every file, the shortcut and the registry keys"
     )
 }
 
+# msiexec in the current prefix with a verbose log; prints nothing, returns msiexec's status.
+msiexec_logged() {
+    local log="$1"
+    shift
+    wine msiexec "$@" /l*v "$(winepath -w "$log")" >/dev/null 2>&1
+}
+
+# The uninstall entries (64-bit view) named Pendro, one "key|DisplayVersion" line each.
+uninstall_entries() {
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+        tr -d '\r' | awk '
+            /^HKEY/ { key = $0; name = ""; ver = "" }
+            /^ +DisplayName +REG_SZ +Pendro$/ { name = 1 }
+            /^ +DisplayVersion +REG_SZ / { ver = $3 }
+            name && ver { print key "|" ver; name = 0 }' || true
+}
+
+# Where an installation's log says the Start-menu shortcut goes: the all-users Start menu on
+# Windows (ALLUSERS=1); Wine's msi resolves ProgramMenuFolder to the user's Start menu instead.
+msi_shortcut() {
+    local folder
+    folder=$(sed -n 's/^Property(S): ProgramMenuFolder = \(.*\)\r\?$/\1/p' "$1" | tail -n1)
+    [ -n "$folder" ] || fail "msi: no ProgramMenuFolder in $1"
+    echo "$(winepath -u "$folder" 2>/dev/null)Pendro.lnk"
+}
+
+# Nothing of Pendro left in the prefix: folder, shortcut, uninstall entry, own key.
+check_msi_removed() {
+    local dir="$1" shortcut="$2"
+    [ ! -e "$dir" ] || fail "msi: uninstall left $(find "$dir")"
+    [ ! -e "$shortcut" ] || fail "msi: uninstall left the Start-menu shortcut"
+    [ -z "$(find "$WINEPREFIX/drive_c/windows/Installer" -mindepth 1 -maxdepth 1 -name '{*}' 2>/dev/null)" ] ||
+        fail "msi: uninstall left the product icon in C:\\windows\\Installer"
+    [ -z "$(uninstall_entries)" ] || fail "msi: uninstall left an uninstall entry"
+    ! wine reg query 'HKLM\Software\Pendro' >/dev/null 2>&1 || fail "msi: uninstall left HKLM\\Software\\Pendro"
+}
+
+# The MSI as school IT uses it: silent per-machine install (also into a chosen folder), a start,
+# a major upgrade to a newer version, a refused downgrade, a silent uninstall without leftovers.
+test_msi() {
+    local prefix="$build_dir/wine-msi" msi="$dist_dir/Pendro-$version-x64.msi"
+    local newer
+    newer="${version%.*}.$((${version##*.} + 1))"
+    local upgrade_dir="$build_dir/msi-upgrade"
+    rm -rf "$upgrade_dir"
+    mkdir -p "$upgrade_dir"
+    msi_package "$build_dir/package/Pendro" "$newer" "$upgrade_dir/Pendro-$newer-x64.msi"
+    new_wine_prefix "$prefix"
+    (
+        wine_environment "$prefix"
+        local logs="$build_dir/msi-logs" installed="$prefix/drive_c/Program Files/Pendro" shortcut
+        rm -rf "$logs"
+        mkdir -p "$logs"
+
+        msiexec_logged "$logs/custom-dir.log" /i "$(winepath -w "$msi")" /qn 'INSTALLDIR=C:\Schule\Pendro' ||
+            fail "msi: install with INSTALLDIR failed (log: $logs/custom-dir.log)"
+        [ -f "$prefix/drive_c/Schule/Pendro/pendro.exe" ] || fail "msi: INSTALLDIR=C:\\Schule\\Pendro not honoured"
+        [ ! -e "$installed" ] || fail "msi: INSTALLDIR given, but files went to Program Files too"
+        shortcut=$(msi_shortcut "$logs/custom-dir.log")
+        [ -f "$shortcut" ] || fail "msi: no Start-menu shortcut at $shortcut"
+        msiexec_logged "$logs/custom-dir-remove.log" /x "$(winepath -w "$msi")" /qn || fail "msi: uninstall failed"
+        check_msi_removed "$prefix/drive_c/Schule/Pendro" "$shortcut"
+        echo "msi: INSTALLDIR=C:\\Schule\\Pendro honoured, and removed again without leftovers"
+
+        msiexec_logged "$logs/install.log" /i "$(winepath -w "$msi")" /qn ||
+            fail "msi: silent install failed (log: $logs/install.log)"
+        [ -f "$installed/pendro.exe" ] || fail "msi: no $installed/pendro.exe"
+        diff -r "$build_dir/package/Pendro" "$installed" >/dev/null || fail "msi: installed folder differs from the program folder"
+        grep -aq '^Property(S): ALLUSERS = 1' "$logs/install.log" || fail "msi: not installed for all users"
+        shortcut=$(msi_shortcut "$logs/install.log")
+        [ -f "$shortcut" ] || fail "msi: no Start-menu shortcut at $shortcut"
+        local entries key values value
+        entries=$(uninstall_entries)
+        [ "$(echo "$entries" | grep -c .)" -eq 1 ] || fail "msi: expected one uninstall entry, found: $entries"
+        key=${entries%|*}
+        values=$(wine reg query "$key" 2>/dev/null | tr -d '\r' || true)
+        for value in "DisplayName    REG_SZ    Pendro" "DisplayVersion    REG_SZ    $version" \
+            "Publisher    REG_SZ    Pendro" "DisplayIcon    REG_SZ    C:\\Program Files\\Pendro\\pendro.exe,0" \
+            "UninstallString    REG_EXPAND_SZ    MsiExec.exe /X{"; do
+            grep -qF "$value" <<<"$values" || fail "msi: uninstall entry lacks $value"
+        done
+        # The icon Windows Installer shows for the product, kept in its own folder.
+        local icon
+        icon=$(wine reg query 'HKLM\Software\Classes\Installer\Products' /s 2>/dev/null | tr -d '\r' |
+            sed -n 's/^ *ProductIcon *REG_SZ *//p' | head -n1 || true)
+        if [ -z "$icon" ] || [ ! -f "$(winepath -u "$icon")" ]; then fail "msi: no product icon ($icon)"; fi
+        echo "msi: silent per-machine install into Program Files, Start-menu shortcut, uninstall entry $key (Pendro, $version, publisher, icon)"
+        start_and_look "$installed/pendro.exe" "$prefix"
+
+        msiexec_logged "$logs/upgrade.log" /i "$(winepath -w "$upgrade_dir/Pendro-$newer-x64.msi")" /qn ||
+            fail "msi: upgrade to $newer failed (log: $logs/upgrade.log)"
+        entries=$(uninstall_entries)
+        if [ "$(echo "$entries" | grep -c .)" -ne 1 ] || [ "${entries#*|}" != "$newer" ]; then
+            fail "msi: after the upgrade to $newer: $entries"
+        fi
+        [ -f "$installed/pendro.exe" ] || fail "msi: the upgrade lost pendro.exe"
+        echo "msi: $newer upgraded $version, one uninstall entry left ($newer)"
+
+        local status=0
+        msiexec_logged "$logs/downgrade.log" /i "$(winepath -w "$msi")" /qn || status=$?
+        [ "$status" -ne 0 ] || fail "msi: $version was installed over $newer"
+        # The launch condition that refuses it carries the message Windows shows and logs;
+        # Wine's msi stops at the condition without logging the text.
+        grep -aq '^Property(S): WIX_DOWNGRADE_DETECTED = {' "$logs/downgrade.log" ||
+            fail "msi: the refused downgrade did not detect the newer version"
+        msiinfo export "$msi" LaunchCondition | grep "^NOT WIX_DOWNGRADE_DETECTED	Eine neuere Version von Pendro" >/dev/null ||
+            fail "msi: no launch condition with the message against a downgrade"
+        entries=$(uninstall_entries)
+        if [ "$(echo "$entries" | grep -c .)" -ne 1 ] || [ "${entries#*|}" != "$newer" ]; then
+            fail "msi: after the refused downgrade: $entries"
+        fi
+        # A Unix exit status keeps the low byte of msiexec's 1603 (ERROR_INSTALL_FAILURE): 67.
+        echo "msi: $version over $newer refused (exit code $status, \"Eine neuere Version von Pendro ist bereits installiert. ...\")"
+
+        msiexec_logged "$logs/remove.log" /x "$(winepath -w "$upgrade_dir/Pendro-$newer-x64.msi")" /qn ||
+            fail "msi: uninstall failed (log: $logs/remove.log)"
+        check_msi_removed "$installed" "$shortcut"
+        echo "msi: msiexec /x removed every file, the shortcut and the keys"
+        wineserver -k || true
+    )
+}
+
+# Pendro's windows at the display scales of Windows (the prefix's LogPixels): each window's
+# size as X sees it, against 100 %, and window_probe's check that no control lies outside its
+# window or cuts its text. Screenshots of every window at 150 % go to build/windows/screenshots.
+test_scaling() {
+    local prefix="$build_dir/wine-scaling" shots="$build_dir/screenshots" app="$build_dir/scaling/Pendro"
+    new_wine_prefix "$prefix"
+    rm -rf "$shots" "$build_dir/scaling"
+    mkdir -p "$shots" "$build_dir/scaling"
+    cp -r "$build_dir/app/Pendro" "$app"
+    cp "$build_dir/build/tests/windows/window_probe.exe" "$app/"
+    (
+        wine_environment "$prefix"
+        local scale dpi report sizes_100="" sizes kind name title line clipped_100=""
+        for scale in 100 125 150 200; do
+            dpi=$((96 * scale / 100))
+            wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+            wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+            wineserver -k || true
+            wineserver -w || true
+            report="$build_dir/window-probe-$scale.txt"
+            rm -f "$report"
+            (wine "$app/window_probe.exe" "$(winepath -w "$report")" >/dev/null 2>&1 &)
+            local i
+            for ((i = 0; i < 240; i++)); do
+                [ -s "$report" ] && break
+                sleep 0.5
+            done
+            [ -s "$report" ] || fail "scaling: window_probe wrote no report at $scale %"
+            # Some captions of Pendro's fixed layout are a pixel or two wider than their control
+            # at 100 % already; a scale may clip nothing else.
+            if grep -q $'^clipped\t.*\toutside its window' "$report"; then
+                grep '^clipped' "$report" >&2
+                fail "scaling: controls outside their window at $scale %"
+            fi
+            if [ "$scale" -eq 100 ]; then
+                clipped_100=$(grep '^clipped' "$report" | cut -f2,3 || true)
+            elif grep '^clipped' "$report" | cut -f2,3 | grep -vxF -f <(echo "${clipped_100:-none}") >/dev/null; then
+                grep '^clipped' "$report" >&2
+                fail "scaling: controls clipped at $scale % that are not at 100 %"
+            fi
+            # One line per window: name, title, size on the X display, X window id.
+            sizes=$(while IFS=$'\t' read -r kind name title; do
+                [ "$kind" = window ] || continue
+                line=$(xwininfo -root -tree | grep -F "\"$title\":" | head -n1 || true)
+                [ -n "$line" ] || fail "scaling: no X window \"$title\" at $scale %"
+                printf '%s\t%s\t%s\t%s\n' "$name" "$title" \
+                    "$(echo "$line" | sed -n 's/.*)  *\([0-9]*\)x\([0-9]*\)+.*/\1 \2/p')" \
+                    "$(echo "$line" | awk '{print $1}')"
+            done <"$report")
+            [ "$(echo "$sizes" | grep -c .)" -eq 5 ] || fail "scaling: expected 5 windows at $scale %, found: $sizes"
+            if [ "$scale" -eq 100 ]; then
+                sizes_100="$sizes"
+            fi
+            local wh id w h w0 h0
+            while IFS=$'\t' read -r name title wh id; do
+                read -r w h <<<"$wh"
+                read -r w0 h0 <<<"$(echo "$sizes_100" | awk -F'\t' -v n="$name" '$1 == n {print $3}')"
+                # Qt rounds each control to whole pixels: within 2 pixels of the factor.
+                if [ $((w * 100 - w0 * scale)) -gt 200 ] || [ $((w0 * scale - w * 100)) -gt 200 ] ||
+                    [ $((h * 100 - h0 * scale)) -gt 200 ] || [ $((h0 * scale - h * 100)) -gt 200 ]; then
+                    fail "scaling: \"$title\" is ${w}x$h at $scale %, ${w0}x$h0 at 100 %"
+                fi
+                [ "$scale" -eq 100 ] || echo "scaling: $scale %: $name ${w0}x$h0 -> ${w}x$h"
+                if [ "$scale" -eq 150 ]; then
+                    import -window "$id" "$shots/$name.png" 2>/dev/null || fail "scaling: no screenshot of $name"
+                fi
+            done <<<"$sizes"
+            wineserver -k || true
+            wineserver -w || true
+            # pendro.exe itself, with its own manifest: its main window as large as the probe's.
+            # (once the probe's windows have left the display)
+            for ((i = 0; i < 20; i++)); do
+                window_shown "$main_title" || break
+                sleep 0.5
+            done
+            (wine "$app/pendro.exe" >/dev/null 2>&1 &)
+            wait_for_window "$main_title" 120 || fail "scaling: Pendro did not start at $scale %"
+            sleep 1
+            line=$(xwininfo -root -tree | grep -F "\"$main_title\":" | head -n1 || true)
+            wh=$(echo "$line" | sed -n 's/.*)  *\([0-9]*\)x\([0-9]*\)+.*/\1 \2/p')
+            [ "$wh" = "$(echo "$sizes" | awk -F'\t' '$1 == "frmPendro" {print $3}')" ] ||
+                fail "scaling: pendro.exe's main window is ${wh/ /x} at $scale %, the probe's is not"
+            echo "scaling: $scale %: pendro.exe's main window ${wh/ /x}"
+            wineserver -k || true
+            wineserver -w || true
+        done
+    )
+    echo "scaling: every window grows by the scale at 125, 150 and 200 %, nothing clipped; screenshots in $shots"
+}
+
+# The same commit packaged a second time gives the same bytes.
+test_reproducible() {
+    local again="$build_dir/dist-again" file
+    (dist_dir="$again" && package >/dev/null)
+    for file in "$dist_dir"/*; do
+        cmp -s "$file" "$again/${file##*/}" || fail "reproducible: ${file##*/} differs between two packagings"
+        echo "reproducible: $(sha256sum "$file" | cut -c1-64)  ${file##*/} (both packagings)"
+    done
+}
+
+# Signing with a throwaway self-signed certificate: osslsigncode verifies pendro.exe, the
+# installer, its uninstaller and the MSI against it, and the signed MSI still installs.
+test_signing() {
+    local dir="$build_dir/signing" signed="$build_dir/dist-signed"
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    openssl req -x509 -newkey rsa:3072 -nodes -days 2 -subj "/CN=Pendro Testsignatur" \
+        -addext "extendedKeyUsage=codeSigning" -addext "keyUsage=digitalSignature" \
+        -keyout "$dir/key.pem" -out "$dir/cert.pem" 2>/dev/null
+    (
+        export PENDRO_SIGN_CERT="$dir/cert.pem" PENDRO_SIGN_KEY="$dir/key.pem"
+        dist_dir="$signed" package >/dev/null
+    )
+    local file
+    unzip -q -o "$signed/Pendro-$version-windows-x86_64.zip" Pendro/pendro.exe -d "$dir"
+    for file in "$dir/Pendro/pendro.exe" "$signed/Pendro-$version-setup.exe" "$signed/Pendro-$version-x64.msi"; do
+        osslsigncode verify -CAfile "$dir/cert.pem" -in "$file" >"$dir/verify.log" 2>&1 ||
+            { cat "$dir/verify.log" >&2; fail "signing: ${file##*/} does not verify"; }
+        echo "signing: ${file##*/} verifies against the test certificate"
+    done
+    local prefix="$build_dir/wine-signed"
+    new_wine_prefix "$prefix"
+    (
+        wine_environment "$prefix"
+        wine "$signed/Pendro-$version-setup.exe" /S >/dev/null 2>&1
+        wineserver -w
+        local user_dir
+        user_dir="$prefix/drive_c/users/$(whoami)"
+        for file in "$user_dir/AppData/Local/Programs/Pendro/Uninstall.exe" \
+            "$user_dir/AppData/Local/Programs/Pendro/pendro.exe"; do
+            osslsigncode verify -CAfile "$dir/cert.pem" -in "$file" >"$dir/verify.log" 2>&1 ||
+                { cat "$dir/verify.log" >&2; fail "signing: the installed ${file##*/} does not verify"; }
+            echo "signing: the installed ${file##*/} verifies against the test certificate"
+        done
+        msiexec_logged "$dir/msi.log" /i "$(winepath -w "$signed/Pendro-$version-x64.msi")" /qn ||
+            fail "signing: the signed MSI does not install (log: $dir/msi.log)"
+        [ -f "$prefix/drive_c/Program Files/Pendro/pendro.exe" ] || fail "signing: the signed MSI installed no pendro.exe"
+        echo "signing: the signed MSI installs silently"
+        wineserver -k || true
+    )
+}
+
 # Wine needs an X display even for the offscreen platform (Qt's event dispatcher makes a
-# message-only window), so everything runs on an Xvfb of its own when there is no display.
+# message-only window), so everything runs on an Xvfb of its own when there is no display; a
+# large one, so that every window fits at 200 %.
 test_all() {
     if [ -z "${DISPLAY:-}" ]; then
-        xvfb-run -a -s "-screen 0 1280x1024x24" "$root/scripts/windows.sh" test
+        xvfb-run -a -s "-screen 0 2560x2048x24" "$root/scripts/windows.sh" test
         return
     fi
+    [ -f "$dist_dir/Pendro-$version-x64.msi" ] || package
+    rm -rf "$build_dir/wine-template"
     test_suite
     local start=$SECONDS
     test_gui
-    echo "Windows program and installer under Wine: done in $((SECONDS - start))s"
+    echo "Windows packages under Wine: done in $((SECONDS - start))s"
+    rm -rf "$build_dir"/wine-*
 }
 
 test_gui() {
-    [ -f "$dist_dir/Pendro-$version-windows-x86_64.zip" ] || package
     test_portable
     test_installer
+    test_msi
+    test_scaling
+    test_reproducible
+    test_signing
+}
+
+# The commit's time, the one time stamp every package file carries.
+source_date_epoch() {
+    if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+        SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) ||
+            fail "no SOURCE_DATE_EPOCH given and no git history to take it from"
+    fi
+    export SOURCE_DATE_EPOCH
+}
+
+# A UUID (version 5) from a namespace UUID and a name: the same name always gives the same one.
+uuid5() {
+    local namespace="${1//-/}" bytes="" hex i
+    for ((i = 0; i < 32; i += 2)); do bytes+="\\x${namespace:i:2}"; done
+    hex=$({
+        printf '%b' "$bytes"
+        printf '%s' "$2"
+    } | sha1sum | cut -c1-32)
+    printf '%s-%s-%x%s-%x%s-%s\n' "${hex:0:8}" "${hex:8:4}" $(((0x${hex:12:2} & 0x0f) | 0x50)) \
+        "${hex:14:2}" $(((0x${hex:16:2} & 0x3f) | 0x80)) "${hex:18:2}" "${hex:20:12}" | tr 'a-f' 'A-F'
+}
+# Pendro's own namespace for the MSI's product and package codes.
+msi_namespace=DA09B507-5B09-4F7F-B44F-F1F91880B640
+
+# The per-machine MSI of a program folder, with wixl; wixl and msibuild run at the commit's
+# time, so that the package's dates are the same in every build.
+msi_package() {
+    local app="$1" msi_version="$2" out="$3"
+    source_date_epoch
+    local work="$build_dir/msi-$msi_version"
+    rm -rf "$work"
+    mkdir -p "$work"
+    (cd "$app" && find . -type f | sed 's|^\./||' | LC_ALL=C sort) |
+        wixl-heat --prefix "" --directory-ref INSTALLDIR --component-group ProgramFiles \
+            --var var.AppDir --win64 |
+        # wixl-heat names folders at random: number them in their (sorted) order instead.
+        awk '{ while (match($0, /Id="dir[0-9A-F]+"/))
+                   $0 = substr($0, 1, RSTART - 1) "Id=\"folder" (++n) "\"" substr($0, RSTART + RLENGTH)
+               print }' >"$work/files.wxs"
+    local product_code package_code
+    product_code=$(uuid5 "$msi_namespace" "Pendro $msi_version")
+    package_code=$(uuid5 "$msi_namespace" "package $msi_version $(
+        cat "$root/packaging/windows/pendro.wxs" "$work/files.wxs"
+        cd "$app" && find . -type f | LC_ALL=C sort | xargs sha256sum
+    )")
+    local fixed_time
+    fixed_time=$(TZ=UTC date -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')
+    # wixl takes its sources by relative paths only.
+    cp "$build_dir/build/app/pendro.ico" "$work/"
+    (
+        cd "$work"
+        TZ=UTC faketime -f "$fixed_time" wixl -a x64 -D Win64=yes -D Version="$msi_version" \
+            -D ProductCode="$product_code" -D PackageCode="$package_code" \
+            -D IconFile=pendro.ico -D AppDir="$(realpath --relative-to=. "$app")" \
+            -o "$out" "$root/packaging/windows/pendro.wxs" "$work/files.wxs"
+        # wixl writes language 1033 and a random package code into the summary, and knows no
+        # Secure attribute.
+        TZ=UTC faketime -f "$fixed_time" msibuild "$out" -s "Pendro $msi_version" Pendro "x64;1031" "{$package_code}"
+        TZ=UTC faketime -f "$fixed_time" msibuild "$out" -q "UPDATE Property SET Value = 'INSTALLDIR;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED' WHERE Property = 'SecureCustomProperties'"
+    )
+    rm -rf "$work"
+    sign_file "$out"
+}
+
+signing=""
+# Signs a file in place when a certificate is given; without one, says so once.
+sign_file() {
+    if [ -z "${PENDRO_SIGN_CERT:-}" ] || [ -z "${PENDRO_SIGN_KEY:-}" ]; then
+        if [ -z "$signing" ]; then
+            echo "Signing: no certificate given (PENDRO_SIGN_CERT, PENDRO_SIGN_KEY), the packages are unsigned"
+            signing=off
+        fi
+        return 0
+    fi
+    signing=on
+    "$root/scripts/sign_windows.sh" "$1"
 }
 
 package() {
-    [ -d "$build_dir/app/Pendro" ] || { echo "nothing to package: run scripts/windows.sh build" >&2; exit 1; }
-    rm -rf "$dist_dir"
-    mkdir -p "$dist_dir"
+    [ -d "$build_dir/app/Pendro" ] || fail "nothing to package: run scripts/windows.sh build"
+    source_date_epoch
+    signing=""
+    # The folder as it is packaged: one time stamp, the same permissions, pendro.exe signed.
+    local stage="$build_dir/package"
+    rm -rf "$stage" "$dist_dir"
+    mkdir -p "$stage" "$dist_dir"
+    cp -r "$build_dir/app/Pendro" "$stage/"
+    find "$stage" -type d -exec chmod 755 {} + -o -type f -exec chmod 644 {} +
+    sign_file "$stage/Pendro/pendro.exe"
+    find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+
     local zip="$dist_dir/Pendro-$version-windows-x86_64.zip"
-    (cd "$build_dir/app" && zip -q -r -X "$zip" Pendro)
-    # The uninstaller removes exactly the files the installer put there, deepest folders last.
-    local list="$build_dir/installed-files.nsh"
+    (cd "$stage" && find Pendro | LC_ALL=C sort | TZ=UTC zip -q -X -@ "$zip")
+
+    # The installer copies and the uninstaller removes exactly the folder's files, in a fixed
+    # order; the uninstaller removes the deepest folders last.
     (
-        cd "$build_dir/app/Pendro"
-        find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|    Delete "$INSTDIR\\&"|'
-        find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|    RMDir "$INSTDIR\\&"|'
-    ) >"$list"
-    makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DAPP_DIR="$build_dir/app/Pendro" \
-        -DOUT_FILE="$dist_dir/Pendro-$version-setup.exe" -DLICENSE_FILE="$build_dir/app/Pendro/LICENSE.txt" \
-        -DICON_FILE="$build_dir/build/app/pendro.ico" -DFILE_LIST="$list" \
+        cd "$stage/Pendro"
+        local dir
+        find . -type d | LC_ALL=C sort | while IFS= read -r dir; do
+            dir=${dir#.}
+            echo "    SetOutPath \"\$INSTDIR${dir//\//\\}\""
+            find ".$dir" -mindepth 1 -maxdepth 1 -type f | LC_ALL=C sort | sed 's|^\./||; s|.*|    File "${APP_DIR}/&"|'
+        done
+    ) >"$build_dir/install-files.nsh"
+    (
+        cd "$stage/Pendro"
+        find . -type f | LC_ALL=C sort | sed 's|^\./||; s|/|\\|g; s|.*|    Delete "$INSTDIR\\&"|'
+        find . -mindepth 1 -type d | LC_ALL=C sort -r | sed 's|^\./||; s|/|\\|g; s|.*|    RMDir "$INSTDIR\\&"|'
+    ) >"$build_dir/installed-files.nsh"
+    local nsis_sign=()
+    [ "$signing" = on ] && nsis_sign=(-DSIGN_SCRIPT="$root/scripts/sign_windows.sh")
+    makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DAPP_DIR="$stage/Pendro" \
+        -DOUT_FILE="$dist_dir/Pendro-$version-setup.exe" -DLICENSE_FILE="$stage/Pendro/LICENSE.txt" \
+        -DICON_FILE="$build_dir/build/app/pendro.ico" -DINSTALL_LIST="$build_dir/install-files.nsh" \
+        -DFILE_LIST="$build_dir/installed-files.nsh" "${nsis_sign[@]}" \
         "$root/packaging/windows/installer.nsi"
+    sign_file "$dist_dir/Pendro-$version-setup.exe"
+
+    msi_package "$stage/Pendro" "$version" "$dist_dir/Pendro-$version-x64.msi"
     ls -l "$dist_dir"
 }
 
@@ -325,6 +764,7 @@ main() {
         case "$step" in
         qt) build_qt ;;
         check-qt) check_qt ;;
+        check-scripts) "$root/scripts/check_windows_scripts.sh" ;;
         build) build_pendro ;;
         test) test_all ;;
         package) package ;;
@@ -336,4 +776,7 @@ main() {
     done
 }
 
-main "$@"
+# Sourced (by scripts/check_windows_scripts.sh), it only defines the functions.
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+    main "$@"
+fi

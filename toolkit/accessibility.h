@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Screen readers announce a plain top-level widget as a filler, not as a window. The trainer
-// windows and the help window are plain widgets, so they get the window role here.
+// What screen readers learn about Pendro's own controls beyond Qt's defaults:
+// - a plain top-level widget (the trainer and help windows) is a window, not a filler;
+// - a text box offers its activation as an action a screen reader can run, and edits a screen
+//   reader makes go through the field's key rule like typed keys;
+// - an announcement is a notification whose name is what it says.
 namespace pendro {
 
-void installWindowAccessibility();
+void installAccessibility();
 
 } // namespace pendro

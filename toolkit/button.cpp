@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolkit/button.h"
 
+#include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -22,6 +23,18 @@ void Button::paintEvent(QPaintEvent*)
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(textRect.adjusted(1, 0, -1, 0), Qt::AlignCenter | Qt::TextWordWrap, caption);
+}
+
+void Button::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 } // namespace pendro

@@ -16,6 +16,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Return and keypad Enter press the focused button, as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace pendro

@@ -10,6 +10,8 @@
 #include <QPixmapCache>
 #include <QResource>
 
+#include "toolkit/zoom.h"
+
 // The icon lives in this static library's resources, whose initializer is linked only when
 // something refers to it. Q_INIT_RESOURCE has to be called from the global namespace.
 static void registerToolkitResources()
@@ -28,7 +30,7 @@ void placeControl(QWidget* control, const QString& name, const TwipsRect& rect,
     const FontSpec& font, const QString& toolTip)
 {
     control->setObjectName(name);
-    control->setFont(makeFont(font));
+    setScalableFont(control, makeFont(font));
     setTwipsGeometry(control, rect);
     if (!toolTip.isEmpty())
         control->setToolTip(toolTip);

@@ -18,7 +18,8 @@ namespace pendro {
 // The objectName of member index of a control array: "txtZ1_3".
 QString arrayName(const char* name, int index);
 
-// Places a control from its table row: name, twips geometry, font, tooltip, visibility.
+// Places a control from its table row: name, twips geometry, font (both at the zoom of its
+// window, see toolkit/zoom.h), tooltip.
 void placeControl(QWidget* control, const QString& name, const TwipsRect& rect,
     const FontSpec& font, const QString& toolTip = {});
 

@@ -5,8 +5,9 @@
 
 namespace pendro {
 
-// A straight line, 2 pixels wide, whose end points are kept in twips of its form. The fraction
-// bars and double underlines of the windows are such lines; they are horizontal or vertical.
+// A straight line, 2 pixels wide at 100 % and wider in proportion to its window's zoom, whose end
+// points are kept in twips of its form. The fraction bars and double underlines of the windows are
+// such lines; they are horizontal or vertical.
 class Line : public QWidget
 {
     Q_OBJECT
@@ -17,6 +18,8 @@ public:
     void setPoints(double x1, double y1, double x2, double y2);
     void setX1(double x1) { setPoints(x1, m_y1, m_x2, m_y2); }
     void setX2(double x2) { setPoints(m_x1, m_y1, x2, m_y2); }
+    // Places the line again at its window's zoom now.
+    void renew() { setPoints(m_x1, m_y1, m_x2, m_y2); }
 
     double x1() const { return m_x1; }
     double y1() const { return m_y1; }

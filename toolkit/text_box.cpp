@@ -13,14 +13,9 @@
 #include <algorithm>
 #include <utility>
 
-namespace pendro {
+#include "core/key_filters.h"
 
-namespace {
-constexpr std::uint16_t CodeBackspace = 8;
-constexpr std::uint16_t CodeReturn = 13;
-constexpr std::uint16_t CodeEscape = 27;
-constexpr std::uint16_t CodePaste = 22; // Ctrl+V
-}
+namespace pendro {
 
 TextBox::TextBox(QWidget* parent)
     : QLineEdit(parent)
@@ -31,11 +26,11 @@ int TextBox::keyCodeOf(const QKeyEvent* event)
     const int key = event->key();
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     if (key == Qt::Key_Backspace)
-        return CodeBackspace;
+        return KeyBackspace;
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        return CodeReturn;
+        return KeyReturn;
     if (key == Qt::Key_Escape)
-        return CodeEscape;
+        return KeyEscape;
     if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier) && key >= Qt::Key_A
         && key <= Qt::Key_Z)
         return key - Qt::Key_A + 1;
@@ -45,6 +40,19 @@ int TextBox::keyCodeOf(const QKeyEvent* event)
     if (text.isEmpty() || !text.at(0).isPrint())
         return -1;
     return text.at(0).unicode();
+}
+
+QRect TextBox::characterRect(int offset) const
+{
+    const QString content = text();
+    if (offset < 0 || offset >= content.size())
+        return {};
+    // The caret's place is known; the character stands as far from it as the text between.
+    const QFontMetrics metrics(font());
+    const QRect caret = cursorRect();
+    const int x = caret.center().x() + metrics.horizontalAdvance(content.left(offset))
+        - metrics.horizontalAdvance(content.left(cursorPosition()));
+    return { x, caret.top(), metrics.horizontalAdvance(content.mid(offset, 1)), caret.height() };
 }
 
 void TextBox::setKeyRule(CodeRule rule)
@@ -88,7 +96,7 @@ bool TextBox::applyRule(std::uint16_t code)
         return false;
     if (result == code)
         return true;
-    if (result == CodeBackspace)
+    if (result == KeyBackspace)
         backspace();
     else
         insert(QString(QChar(result)));
@@ -102,7 +110,7 @@ void TextBox::typeTextKeyByKey(const QString& text)
         if (code == 0)
             continue;
         if (applyRule(code)) {
-            if (code == CodeBackspace)
+            if (code == KeyBackspace)
                 backspace();
             else if (ch.isPrint())
                 insert(QString(ch));
@@ -238,11 +246,11 @@ void TextBox::typeText(const QString& text)
         if (result == 0)
             continue;
         if (result == code) {
-            if (code == CodeBackspace)
+            if (code == KeyBackspace)
                 pending.backspace();
             else if (ch.isPrint())
                 pending.insert(ch);
-        } else if (result == CodeBackspace) {
+        } else if (result == KeyBackspace) {
             pending.backspace();
         } else {
             pending.insert(QChar(result));
@@ -282,8 +290,50 @@ void TextBox::replaceText(const QString& newText, qsizetype caret)
     setCursorPosition(int(caret));
 }
 
+void TextBox::setActivation(const QString& actionName, const QString& description)
+{
+    m_activationName = actionName;
+    setAccessibleDescription(description);
+}
+
+void TextBox::activate()
+{
+    if (!m_activationName.isEmpty())
+        emit activated();
+}
+
+void TextBox::replaceTyping(int start, int end, const QString& text)
+{
+    const int size = int(this->text().size());
+    start = std::clamp(start, 0, size);
+    end = std::clamp(end, start, size);
+    // The removal is what the Delete key does, which no rule sees; the new text is typed.
+    if (end > start) {
+        setSelection(start, end - start);
+        del();
+    } else {
+        setCursorPosition(start);
+    }
+    typeText(text);
+}
+
+namespace {
+bool isActivationKey(const QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::NoModifier)
+        return false;
+    const int key = event->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+}
+}
+
 void TextBox::keyPressEvent(QKeyEvent* event)
 {
+    // The activation is decided here, before the rule sees the key; the key then meets the rule
+    // as it always does.
+    if (!m_activationName.isEmpty() && isActivationKey(event) && !event->isAutoRepeat())
+        emit activated();
     // Shift+Insert pastes without producing a character; Ctrl+V is code 22 and meets the rule.
     if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::ShiftModifier) {
         if (!isReadOnly())
@@ -299,7 +349,7 @@ void TextBox::keyPressEvent(QKeyEvent* event)
     event->accept();
     if (!applyRule(static_cast<std::uint16_t>(code)))
         return;
-    if (code == CodePaste) {
+    if (code == KeyPaste) {
         pasteFromClipboard();
         return;
     }

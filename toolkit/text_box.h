@@ -17,6 +17,10 @@
 // handle the key as usual, any other code is inserted at the caret in place of the selection.
 // Keys without a character (Delete, arrows, Home, End, Tab) never reach the rule.
 //
+// A field that reacts to a pointer (a click or double-click handler) can be given an activation:
+// Return, keypad Enter or Space on the focused field, and the screen readers' action of that
+// name, emit activated() before the key meets the rule, which then treats the key as always.
+//
 // Text that arrives any other way (paste from the context menu, Shift+Insert, middle click, drop,
 // input-method commits) goes through the same rule one character at a time, as if typed. So that
 // a long paste costs time in proportion to its length, the characters are applied to a copy of
@@ -70,10 +74,24 @@ public:
 
     // The key code the rule would see for this event, or -1 for a key without a character.
     static int keyCodeOf(const QKeyEvent* event);
+    // Where the character at offset stands in the field; a null rectangle where there is none.
+    QRect characterRect(int offset) const;
+
+    // The keyboard's and the screen readers' way to what a pointer does to the field: the action
+    // is announced as actionName ("Zeile 3 öffnen"), the field's accessible description says
+    // which keys run it.
+    void setActivation(const QString& actionName, const QString& description);
+    QString activationName() const { return m_activationName; }
+    // Runs the activation (emits activated()), as Return, keypad Enter or Space do.
+    void activate();
+    // Removes the characters from start to end as the Delete key does and types text in their
+    // place through the rule: how a screen reader's edits reach the field.
+    void replaceTyping(int start, int end, const QString& text);
 
 signals:
     void clicked();
     void doubleClicked();
+    void activated();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -95,6 +113,7 @@ private:
 
     KeyRule m_rule;
     ChangeRule m_changeRule;
+    QString m_activationName;
 };
 
 } // namespace pendro

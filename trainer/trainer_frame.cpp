@@ -1,21 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "trainer/trainer_frame.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "core/fraction_arithmetic.h"
 #include "core/key_filters.h"
 #include "core/number_text.h"
+#include "mainwin/frm_pendro.h"
+#include "toolkit/announcement.h"
 #include "toolkit/controls.h"
+#include "toolkit/keyboard.h"
+#include "toolkit/zoom.h"
+#include "trainer/check_failure.h"
 
 namespace pendro {
-
-const TrainerKindData AddSubKind { TrainerKind::AddSub, "frmTAS",
-    "Trainer für die Addition und Subtraktion gemeiner Brüche", "Ergebnis Überprüfen", 8.25,
-    "Zahlbereich Zähler bis:", "Zahlbereich Nenner bis:", 2, true, "", 18.0, "" };
-const TrainerKindData MulKind { TrainerKind::Mul, "frmTM",
-    "Trainer für die Multiplikation gemeiner Brüche", "Ergebnis überprüfen", 9.75,
-    "Zähler bis:", "Nenner bis:", 4, false, "*", 18.0, "mal" };
-const TrainerKindData DivKind { TrainerKind::Div, "frmTD",
-    "Trainer für die Division gemeiner Brüche", "Ergebnis Überprüfen", 9.75,
-    "Zähler bis:", "Nenner bis:", 4, false, ":", 24.0, "geteilt durch" };
 
 namespace {
 constexpr double ClientWidth = 8490;
@@ -23,7 +22,11 @@ constexpr double ClientHeight = 4905;
 constexpr double ColumnStep = 1200;
 constexpr double FieldHeight = 360;
 constexpr double FractionWidth = 735;
+constexpr double BarLength = 720;
 constexpr double SmallBoxWidth = 255;
+// Row 1 and row 2 begin here; the addition window's fractions stand behind operator fields.
+constexpr double RowLeft = 360;
+constexpr double OperatorFieldWidth = 360;
 
 constexpr FontSpec FieldFont { "Arial", 12.0, true };
 constexpr FontSpec WholeNumberFont { "Arial", 27.75, true };
@@ -39,26 +42,108 @@ QString text(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-// Step rows and solution display stand at the same places in all three windows.
+// Step rows and solution stand at the same places in all windows, all hidden at first. A field
+// or label in a group appears and disappears with it; txtG3 is shown by a new exercise.
+struct StepField
+{
+    TextBox* TrainerFrame::*field;
+    const char* name;
+    TwipsRect rect;
+    const char* accessibleName;
+    std::optional<ControlGroup> group;
+    bool wholeNumber = false; // the large, right-aligned whole part of a mixed number
+};
+const StepField StepFields[] = {
+    { &TrainerFrame::txtG3, "txtG3", { 60, 2880, SmallBoxWidth, FieldHeight },
+        "Gleichheitszeichen vor Zeile 3", std::nullopt },
+    { &TrainerFrame::txtZ3, "txtZ3", { 360, 2700, 2295, FieldHeight }, "Zähler in Zeile 3",
+        ControlGroup::StepRow3 },
+    { &TrainerFrame::txtHN3, "txtHN3", { 360, 3120, 2295, FieldHeight }, "Nenner in Zeile 3",
+        ControlGroup::StepRow3 },
+    { &TrainerFrame::txtG4, "txtG4", { 2760, 2880, SmallBoxWidth, FieldHeight },
+        "Gleichheitszeichen vor Zeile 4", ControlGroup::StepRow3 },
+    { &TrainerFrame::txtZ4, "txtZ4", { 3120, 2700, 1215, FieldHeight }, "Zähler in Zeile 4",
+        ControlGroup::StepRow4 },
+    { &TrainerFrame::txtHN4, "txtHN4", { 3120, 3120, 1215, FieldHeight }, "Nenner in Zeile 4",
+        ControlGroup::StepRow4 },
+    { &TrainerFrame::txtG5, "txtG5", { 4440, 2880, SmallBoxWidth, FieldHeight },
+        "Gleichheitszeichen vor Zeile 5", ControlGroup::StepRow4 },
+    { &TrainerFrame::txtGZ5, "txtGZ5", { 4800, 2700, 1515, 675 }, "Ganze Zahl der Antwort",
+        ControlGroup::StepRow5, true },
+    { &TrainerFrame::txtZ5, "txtZ5", { 6360, 2700, 915, FieldHeight }, "Zähler der Antwort",
+        ControlGroup::StepRow5 },
+    { &TrainerFrame::txtHN5, "txtHN5", { 6360, 3120, 915, FieldHeight }, "Nenner der Antwort",
+        ControlGroup::StepRow5 },
+};
+
 struct LineRow
 {
-    int number;
+    int number; // the line is L<number>
     double x1, x2, y;
+    ControlGroup group;
 };
 constexpr LineRow StepAndSolutionLines[] = {
-    { 3, 360, 2640, 3060 },
-    { 4, 3120, 4320, 3060 },
-    { 5, 3120, 4380, 3480 },
-    { 6, 3120, 4380, 3540 },
-    { 7, 6360, 7260, 3060 },
-    { 8, 4800, 7260, 3480 },
-    { 9, 4800, 7260, 3540 },
-    { 10, 3120, 4320, 4080 },
-    { 11, 3120, 4320, 4500 },
-    { 12, 3120, 4320, 4560 },
-    { 13, 6360, 7260, 4080 },
-    { 14, 4800, 7260, 4500 },
-    { 15, 4800, 7260, 4560 },
+    { 3, 360, 2640, 3060, ControlGroup::StepRow3 },
+    { 4, 3120, 4320, 3060, ControlGroup::StepRow4 },
+    { 5, 3120, 4380, 3480, ControlGroup::StepRow4 },
+    { 6, 3120, 4380, 3540, ControlGroup::StepRow4 },
+    { 7, 6360, 7260, 3060, ControlGroup::StepRow5 },
+    { 8, 4800, 7260, 3480, ControlGroup::StepRow5 },
+    { 9, 4800, 7260, 3540, ControlGroup::StepRow5 },
+    { 10, 3120, 4320, 4080, ControlGroup::ReducedSolution },
+    { 11, 3120, 4320, 4500, ControlGroup::ReducedSolution },
+    { 12, 3120, 4320, 4560, ControlGroup::ReducedSolution },
+    { 13, 6360, 7260, 4080, ControlGroup::MixedSolution },
+    { 14, 4800, 7260, 4500, ControlGroup::MixedSolution },
+    { 15, 4800, 7260, 4560, ControlGroup::MixedSolution },
+};
+
+// The labels of the solution show results: their text is what a screen reader reads, the
+// description says what it is.
+struct SolutionLabel
+{
+    QLabel* TrainerFrame::*label;
+    const char* name;
+    TwipsRect rect;
+    const char* description;
+    ControlGroup group;
+    bool wholeNumber = false;
+};
+const SolutionLabel SolutionLabels[] = {
+    { &TrainerFrame::lblEZ1, "lblEZ1", { 3120, 3720, 1215, FieldHeight }, "Lösung Zähler",
+        ControlGroup::ReducedSolution },
+    { &TrainerFrame::lblEN1, "lblEN1", { 3120, 4140, 1215, FieldHeight }, "Lösung Nenner",
+        ControlGroup::ReducedSolution },
+    { &TrainerFrame::lblG6, "lblG6", { 4440, 3930, SmallBoxWidth, FieldHeight },
+        "Gleichheitszeichen der Lösung", ControlGroup::MixedSolution },
+    { &TrainerFrame::lblGZ, "lblGZ", { 4800, 3720, 1515, 675 }, "Lösung ganze Zahl",
+        ControlGroup::MixedSolution, true },
+    { &TrainerFrame::lblEZ2, "lblEZ2", { 6360, 3720, 915, FieldHeight }, "Lösung Zähler des Rests",
+        ControlGroup::MixedSolution },
+    { &TrainerFrame::lblEN2, "lblEN2", { 6360, 4140, 915, FieldHeight }, "Lösung Nenner des Rests",
+        ControlGroup::MixedSolution },
+};
+
+// The counter line reads like a sentence: "0 Versuche 0 von 0 richtig.".
+struct CounterLabel
+{
+    QLabel* TrainerFrame::*label;
+    const char* name;
+    TwipsRect rect;
+    const char* caption;
+    const char* description; // for the labels that show a counter
+    Qt::Alignment alignment;
+};
+const CounterLabel CounterLabels[] = {
+    { &TrainerFrame::lblVersuche, "lblVersuche", { 60, 4620, 555, 255 }, "0", "Versuche",
+        Qt::AlignRight },
+    { &TrainerFrame::lblVT, "lblVT", { 675, 4620, 825, 255 }, "Versuche", "Versuch oder Versuche",
+        Qt::AlignLeft },
+    { &TrainerFrame::lblGut, "lblGut", { 1500, 4620, 540, 255 }, "0", "richtig", Qt::AlignRight },
+    { &TrainerFrame::Label2, "Label2", { 2085, 4620, 375, 255 }, "von", nullptr, Qt::AlignHCenter },
+    { &TrainerFrame::lblVon, "lblVon", { 2490, 4620, 540, 255 }, "0", "Aufgaben", Qt::AlignLeft },
+    { &TrainerFrame::Label4, "Label4", { 3045, 4620, 735, 255 }, "richtig.", nullptr,
+        Qt::AlignLeft },
 };
 }
 
@@ -74,16 +159,19 @@ TrainerFrame::TrainerFrame(const TrainerKindData& data, TrainerCounters& counter
     setWindowTitle(text(data.caption));
     setWindowIcon(pendroIcon());
     setAttribute(Qt::WA_DeleteOnClose);
-    setFont(makeFont(DefaultFont));
+    setScalableFont(this, makeFont(DefaultFont));
     setClientSizeTwips(this, ClientWidth, ClientHeight);
 
     buildSettingsAndButtons();
     buildExerciseRows();
-    buildStepRows();
-    buildSolutionAndCounters();
+    buildStepsAndSolution();
+    buildCounters();
     installKeyRules();
     setTabOrder();
     showCounters();
+    m_announcement = new Announcement(this);
+    // Escape does not close a trainer, so that a stray key never throws an exercise away.
+    closeOnKeys(this, { QKeySequence::Close });
     Form_Load();
 }
 
@@ -110,16 +198,6 @@ QLabel* makeLabel(QWidget* form, const QString& name, const TwipsRect& rect, con
     auto* label = new QLabel(caption, form);
     placeControl(label, name, rect, font);
     label->setAlignment(alignment | Qt::AlignVCenter);
-    return label;
-}
-
-// A label that shows a result: its text is what a screen reader reads, the description
-// says what it is.
-QLabel* makeResultLabel(QWidget* form, const QString& name, const TwipsRect& rect,
-    const FontSpec& font, const char* description, Qt::Alignment alignment)
-{
-    QLabel* label = makeLabel(form, name, rect, font, {}, alignment);
-    label->setAccessibleDescription(text(description));
     return label;
 }
 
@@ -150,6 +228,7 @@ Button* makeButton(QWidget* form, const char* name, const TwipsRect& rect, const
     setButtonColour(button, colour);
     return button;
 }
+
 }
 
 void TrainerFrame::buildSettingsAndButtons()
@@ -174,11 +253,9 @@ void TrainerFrame::buildSettingsAndButtons()
     // A combo box reports its text as its name; the field inside is named by its caption.
     cbZBZ->textBox()->setAccessibleName(text(m_data.rangeNumeratorCaption).chopped(1));
     cbZBN->textBox()->setAccessibleName(text(m_data.rangeDenominatorCaption).chopped(1));
-    for (QWidget* hidden : { static_cast<QWidget*>(Label7), static_cast<QWidget*>(cbZBZ),
-             static_cast<QWidget*>(Label8), static_cast<QWidget*>(cbZBN) })
-        hidden->hide();
+    setShown({ Label7, cbZBZ, Label8, cbZBN }, false);
 
-    if (!m_data.operatorFields) {
+    if (m_data.layout == TermLayout::SignLabels) {
         Label1 = makeLabel(
             this, "Label1", { 2460, 105, 2415, 255 }, FrameFont, text("negative Zähler erlauben:"));
         cbMinus = new QCheckBox(this);
@@ -202,23 +279,32 @@ void TrainerFrame::buildSettingsAndButtons()
     cbAG->setChangeRule([](const QString& text) { return cbAG_Change(text); });
 }
 
+double TrainerFrame::fractionLeft(int column) const
+{
+    const double first
+        = m_data.layout == TermLayout::OperatorFields ? RowLeft + OperatorFieldWidth : RowLeft;
+    return first + ColumnStep * column;
+}
+
+double TrainerFrame::barRight(int column) const
+{
+    return fractionLeft(column) + BarLength;
+}
+
 void TrainerFrame::buildExerciseRows()
 {
-    const bool addSub = m_data.operatorFields;
-    // The addition window puts an operator field in front of each term and shifts its fractions.
-    const double fractionLeft = addSub ? 720 : 360;
-    const double row1Top = addSub ? 660 : 720;
+    const bool operatorFields = m_data.layout == TermLayout::OperatorFields;
+    const double row1Top = operatorFields ? 660 : 720;
     const double row1Bar = row1Top + FieldHeight;
     const double row1BottomTop = row1Bar + 60;
 
     for (int i = 0; i < TermSlots; ++i) {
-        const double column = ColumnStep * i;
-        const double left = fractionLeft + column;
+        const double left = fractionLeft(i);
         const QString k = QString::number(i + 1);
         txtZ1[i] = makeTextBox(this, arrayName("txtZ1", i),
             { left, row1Top, FractionWidth, FieldHeight }, FieldFont, Qt::AlignHCenter,
             text("Zähler ") + k);
-        L1[i] = makeLine(this, arrayName("L1", i), left, row1Bar, left + 720, row1Bar);
+        L1[i] = makeLine(this, arrayName("L1", i), left, row1Bar, barRight(i), row1Bar);
         txtN1[i] = makeTextBox(this, arrayName("txtN1", i),
             { left, row1BottomTop, FractionWidth, FieldHeight }, FieldFont, Qt::AlignHCenter,
             QStringLiteral("Nenner ") + k);
@@ -226,12 +312,13 @@ void TrainerFrame::buildExerciseRows()
             = makeTextBox(this, arrayName("txtZ2", i), { left, 1680, FractionWidth, FieldHeight },
                 FieldFont, Qt::AlignHCenter, text("Zähler ") + k + QStringLiteral(" in Zeile 2"));
         txtZ2[i]->hide();
-        if (addSub) {
+        if (operatorFields) {
+            const double operatorLeft = left - OperatorFieldWidth;
             txtV1[i] = makeTextBox(this, arrayName("txtV1", i),
-                { 360 + column, 840, SmallBoxWidth, FieldHeight }, FieldFont, Qt::AlignLeft,
+                { operatorLeft, 840, SmallBoxWidth, FieldHeight }, FieldFont, Qt::AlignLeft,
                 QStringLiteral("Rechenzeichen ") + k);
             txtV2[i] = makeTextBox(this, arrayName("txtV2", i),
-                { 360 + column, 1680, SmallBoxWidth, FieldHeight }, FieldFont, Qt::AlignLeft,
+                { operatorLeft, 1680, SmallBoxWidth, FieldHeight }, FieldFont, Qt::AlignLeft,
                 QStringLiteral("Rechenzeichen ") + k + QStringLiteral(" in Zeile 2"));
             txtV2[i]->hide();
         } else {
@@ -241,122 +328,110 @@ void TrainerFrame::buildExerciseRows()
             txtN2[i]->hide();
         }
         if (i >= 2) {
-            for (QWidget* column : { static_cast<QWidget*>(txtZ1[i]),
-                     static_cast<QWidget*>(txtN1[i]), static_cast<QWidget*>(L1[i]) })
-                column->hide();
-            if (addSub)
+            setShown({ txtZ1[i], txtN1[i], L1[i] }, false);
+            if (operatorFields)
                 txtV1[i]->hide();
         }
     }
 
-    if (!addSub) {
-        const double signHeight = m_data.signFontPoints > 20 ? 480 : FieldHeight;
-        for (int i = 0; i < SignSlots; ++i) {
-            const double left = 1200 + ColumnStep * i;
-            lblV1[i] = makeLabel(this, arrayName("lblV1", i),
-                { left, row1Bar - signHeight / 2, SmallBoxWidth, signHeight },
-                { "Arial", m_data.signFontPoints, true }, QString::fromLatin1(m_data.signText),
-                Qt::AlignHCenter);
-            lblV1[i]->setAccessibleName(text(m_data.signAccessibleName));
-            lblV1[i]->setVisible(i == 0);
-            lblVZ2[i] = makeLabel(this, arrayName("lblVZ2", i),
-                { left, 1680, SmallBoxWidth, FieldHeight }, { "Arial", 18.0, true },
-                QStringLiteral("*"), Qt::AlignHCenter);
-            lblVN2[i] = makeLabel(this, arrayName("lblVN2", i),
-                { left, 2100, SmallBoxWidth, FieldHeight }, { "Arial", 18.0, true },
-                QStringLiteral("*"), Qt::AlignHCenter);
-            lblVZ2[i]->setAccessibleName(QStringLiteral("mal"));
-            lblVN2[i]->setAccessibleName(QStringLiteral("mal"));
-            lblVZ2[i]->hide();
-            lblVN2[i]->hide();
-        }
-    }
+    if (!operatorFields)
+        buildSignLabels(row1Bar);
 
     txtG2 = makeTextBox(this, QStringLiteral("txtG2"), { 60, 1920, SmallBoxWidth, FieldHeight },
         FieldFont, Qt::AlignHCenter, QStringLiteral("Gleichheitszeichen vor Zeile 2"));
-    txtG2->setText(addSub ? QString() : QStringLiteral("="));
+    txtG2->setText(operatorFields ? QString() : QStringLiteral("="));
     txtG2->hide();
-    L2 = makeLine(this, QStringLiteral("L2"), 360, 2040, 1440, 2040);
+    L2 = makeLine(this, QStringLiteral("L2"), RowLeft, 2040, 1440, 2040);
     L2->hide();
-    if (addSub) {
+    if (operatorFields) {
         txtHN2 = makeTextBox(this, QStringLiteral("txtHN2"), { 360, 2100, 2295, FieldHeight },
             FieldFont, Qt::AlignHCenter, QStringLiteral("Hauptnenner in Zeile 2"));
         txtHN2->hide();
     }
 }
 
-void TrainerFrame::buildStepRows()
+// The signs between the terms of row 1 and between the factors of row 2.
+void TrainerFrame::buildSignLabels(double row1Bar)
 {
-    auto box = [this](const char* name, const TwipsRect& rect, const char* accessibleName,
-                   const FontSpec& font = FieldFont, Qt::Alignment alignment = Qt::AlignHCenter) {
-        TextBox* field = makeTextBox(
-            this, QString::fromLatin1(name), rect, font, alignment, text(accessibleName));
-        field->hide();
-        return field;
-    };
-    txtG3
-        = box("txtG3", { 60, 2880, SmallBoxWidth, FieldHeight }, "Gleichheitszeichen vor Zeile 3");
-    txtZ3 = box("txtZ3", { 360, 2700, 2295, FieldHeight }, "Zähler in Zeile 3");
-    txtHN3 = box("txtHN3", { 360, 3120, 2295, FieldHeight }, "Nenner in Zeile 3");
-    txtG4 = box(
-        "txtG4", { 2760, 2880, SmallBoxWidth, FieldHeight }, "Gleichheitszeichen vor Zeile 4");
-    txtZ4 = box("txtZ4", { 3120, 2700, 1215, FieldHeight }, "Zähler in Zeile 4");
-    txtHN4 = box("txtHN4", { 3120, 3120, 1215, FieldHeight }, "Nenner in Zeile 4");
-    txtG5 = box(
-        "txtG5", { 4440, 2880, SmallBoxWidth, FieldHeight }, "Gleichheitszeichen vor Zeile 5");
-    txtGZ5 = box("txtGZ5", { 4800, 2700, 1515, 675 }, "Ganze Zahl der Antwort", WholeNumberFont,
-        Qt::AlignRight);
-    txtZ5 = box("txtZ5", { 6360, 2700, 915, FieldHeight }, "Zähler der Antwort");
-    txtHN5 = box("txtHN5", { 6360, 3120, 915, FieldHeight }, "Nenner der Antwort");
-
-    for (const LineRow& row : StepAndSolutionLines) {
-        lines[row.number] = makeLine(
-            this, QStringLiteral("L") + QString::number(row.number), row.x1, row.y, row.x2, row.y);
-        lines[row.number]->hide();
+    // A sign stands in the gap between its columns, where the next column's step begins.
+    const double signHeight = m_data.signFontPoints > 20 ? 480 : FieldHeight;
+    for (int i = 0; i < SignSlots; ++i) {
+        const double left = ColumnStep * (i + 1);
+        lblV1[i] = makeLabel(this, arrayName("lblV1", i),
+            { left, row1Bar - signHeight / 2, SmallBoxWidth, signHeight },
+            { "Arial", m_data.signFontPoints, true }, QString::fromLatin1(m_data.signText),
+            Qt::AlignHCenter);
+        lblV1[i]->setAccessibleName(text(m_data.signAccessibleName));
+        lblV1[i]->setVisible(i == 0);
+        lblVZ2[i]
+            = makeLabel(this, arrayName("lblVZ2", i), { left, 1680, SmallBoxWidth, FieldHeight },
+                { "Arial", 18.0, true }, QStringLiteral("*"), Qt::AlignHCenter);
+        lblVN2[i]
+            = makeLabel(this, arrayName("lblVN2", i), { left, 2100, SmallBoxWidth, FieldHeight },
+                { "Arial", 18.0, true }, QStringLiteral("*"), Qt::AlignHCenter);
+        lblVZ2[i]->setAccessibleName(QStringLiteral("mal"));
+        lblVN2[i]->setAccessibleName(QStringLiteral("mal"));
+        lblVZ2[i]->hide();
+        lblVN2[i]->hide();
     }
-
-    connect(txtG3, &TextBox::clicked, this, [this] { txtG3_Click(); });
-    connect(txtG4, &TextBox::clicked, this, [this] { txtG4_Click(); });
-    connect(txtG5, &TextBox::clicked, this, [this] { txtG5_Click(); });
 }
 
-void TrainerFrame::buildSolutionAndCounters()
+void TrainerFrame::buildStepsAndSolution()
 {
-    auto result = [this](const char* name, const TwipsRect& rect, const char* description,
-                      const FontSpec& font = FieldFont,
-                      Qt::Alignment alignment = Qt::AlignHCenter) {
-        QLabel* label
-            = makeResultLabel(this, QString::fromLatin1(name), rect, font, description, alignment);
+    for (const StepField& row : StepFields) {
+        TextBox* field = makeTextBox(this, QString::fromLatin1(row.name), row.rect,
+            row.wholeNumber ? WholeNumberFont : FieldFont,
+            row.wholeNumber ? Qt::AlignRight : Qt::AlignHCenter, text(row.accessibleName));
+        field->hide();
+        this->*row.field = field;
+        if (row.group)
+            m_groups[std::size_t(*row.group)].push_back(field);
+    }
+    for (const LineRow& row : StepAndSolutionLines) {
+        Line* line = makeLine(
+            this, QStringLiteral("L") + QString::number(row.number), row.x1, row.y, row.x2, row.y);
+        line->hide();
+        m_stepAndSolutionLines.push_back(line);
+        m_groups[std::size_t(row.group)].push_back(line);
+    }
+    for (const SolutionLabel& row : SolutionLabels) {
+        QLabel* label = makeLabel(this, QString::fromLatin1(row.name), row.rect,
+            row.wholeNumber ? WholeNumberFont : FieldFont, {},
+            row.wholeNumber ? Qt::AlignRight : Qt::AlignHCenter);
+        label->setAccessibleDescription(text(row.description));
         label->hide();
-        return label;
-    };
-    lblEZ1 = result("lblEZ1", { 3120, 3720, 1215, FieldHeight }, "Lösung Zähler");
-    lblEN1 = result("lblEN1", { 3120, 4140, 1215, FieldHeight }, "Lösung Nenner");
-    lblG6 = result(
-        "lblG6", { 4440, 3930, SmallBoxWidth, FieldHeight }, "Gleichheitszeichen der Lösung");
+        this->*row.label = label;
+        m_groups[std::size_t(row.group)].push_back(label);
+    }
     lblG6->setText(QStringLiteral("="));
-    lblGZ = result(
-        "lblGZ", { 4800, 3720, 1515, 675 }, "Lösung ganze Zahl", WholeNumberFont, Qt::AlignRight);
-    lblEZ2 = result("lblEZ2", { 6360, 3720, 915, FieldHeight }, "Lösung Zähler des Rests");
-    lblEN2 = result("lblEN2", { 6360, 4140, 915, FieldHeight }, "Lösung Nenner des Rests");
-    lblEDB = makeResultLabel(this, QStringLiteral("lblEDB"), { 4800, 4620, 2535, 255 },
-        { "Arial", 9.75, true }, "Lösung als Dezimalzahl", Qt::AlignLeft);
+    lblEDB = makeLabel(this, QStringLiteral("lblEDB"), { 4800, 4620, 2535, 255 },
+        { "Arial", 9.75, true }, {}, Qt::AlignLeft);
+    lblEDB->setAccessibleDescription(text("Lösung als Dezimalzahl"));
 
-    auto counter = [this](const char* name, const TwipsRect& rect, const char* caption,
-                       const char* description, Qt::Alignment alignment) {
-        QLabel* label
-            = makeLabel(this, QString::fromLatin1(name), rect, FrameFont, text(caption), alignment);
-        if (description)
-            label->setAccessibleDescription(text(description));
-        return label;
-    };
-    lblVersuche = counter("lblVersuche", { 60, 4620, 555, 255 }, "0", "Versuche", Qt::AlignRight);
-    lblVT = counter(
-        "lblVT", { 675, 4620, 825, 255 }, "Versuche", "Versuch oder Versuche", Qt::AlignLeft);
-    lblGut = counter("lblGut", { 1500, 4620, 540, 255 }, "0", "richtig", Qt::AlignRight);
-    Label2 = counter("Label2", { 2085, 4620, 375, 255 }, "von", nullptr, Qt::AlignHCenter);
-    lblVon = counter("lblVon", { 2490, 4620, 540, 255 }, "0", "Aufgaben", Qt::AlignLeft);
-    Label4 = counter("Label4", { 3045, 4620, 735, 255 }, "richtig.", nullptr, Qt::AlignLeft);
+    // A click opens or closes a row; the keyboard and screen readers do the same and then take
+    // the pupil into the row that opened.
+    for (int row = 3; row <= 5; ++row) {
+        TextBox* box = stepBox(row);
+        const QString number = QString::number(row);
+        box->setActivation(QStringLiteral("Zeile %1 öffnen").arg(number),
+            QStringLiteral("Eingabetaste oder Leertaste öffnet Zeile %1").arg(number));
+        connect(box, &TextBox::clicked, this, [this, row] { stepBox_Click(row); });
+        connect(box, &TextBox::activated, this, [this, row] {
+            if (stepBox_Click(row))
+                firstFieldOfRow(row)->setFocus(Qt::OtherFocusReason);
+        });
+    }
+}
+
+void TrainerFrame::buildCounters()
+{
+    for (const CounterLabel& row : CounterLabels) {
+        QLabel* label = makeLabel(this, QString::fromLatin1(row.name), row.rect, FrameFont,
+            text(row.caption), row.alignment);
+        if (row.description)
+            label->setAccessibleDescription(text(row.description));
+        this->*row.label = label;
+    }
     Label5 = makeLabel(this, QStringLiteral("Label5"), { 7440, 4680, 1005, 195 }, CreditFont,
         text("Pendro · 2013"), Qt::AlignRight);
     makeCreditLabel(Label5);
@@ -397,9 +472,9 @@ void TrainerFrame::installKeyRules()
         });
     };
 
-    const bool addSub = m_data.operatorFields;
+    const bool operatorFields = m_data.layout == TermLayout::OperatorFields;
     for (int i = 0; i < TermSlots; ++i) {
-        if (addSub) {
+        if (operatorFields) {
             digits(txtZ1[i]);
             digits(txtZ2[i]);
             operatorField(txtV1[i]);
@@ -411,7 +486,7 @@ void TrainerFrame::installKeyRules()
         }
         digits(txtN1[i]);
     }
-    if (addSub)
+    if (operatorFields)
         digits(txtHN2);
     for (TextBox* field : { txtHN3, txtHN4, txtHN5 })
         digits(field);
@@ -427,33 +502,28 @@ void TrainerFrame::installKeyRules()
 void TrainerFrame::setTabOrder()
 {
     std::vector<QWidget*> order;
-    const bool addSub = m_data.operatorFields;
+    const bool operatorFields = m_data.layout == TermLayout::OperatorFields;
     for (int i = 0; i < TermSlots; ++i) {
-        if (addSub)
+        if (operatorFields)
             order.push_back(txtV1[i]);
         order.push_back(txtZ1[i]);
         order.push_back(txtN1[i]);
     }
     order.push_back(txtG2);
     for (int i = 0; i < TermSlots; ++i) {
-        if (addSub)
+        if (operatorFields)
             order.push_back(txtV2[i]);
         order.push_back(txtZ2[i]);
-        if (!addSub)
+        if (!operatorFields)
             order.push_back(txtN2[i]);
     }
-    if (addSub)
+    if (operatorFields)
         order.push_back(txtHN2);
-    for (TextBox* field :
-        { txtG3, txtZ3, txtHN3, txtG4, txtZ4, txtHN4, txtG5, txtGZ5, txtZ5, txtHN5 })
-        order.push_back(field);
-    if (addSub) {
-        for (Button* button : { cbP, cbNeu, cbClear })
-            order.push_back(button);
-    } else {
-        for (Button* button : { cbClear, cbNeu, cbP })
-            order.push_back(button);
-    }
+    for (const StepField& row : StepFields)
+        order.push_back(this->*row.field);
+    // From the answer to the check first; "C", which empties everything, last of the buttons.
+    for (Button* button : { cbP, cbNeu, cbClear })
+        order.push_back(button);
     order.push_back(cbAG);
     if (cbMinus)
         order.push_back(cbMinus);
@@ -464,6 +534,25 @@ void TrainerFrame::setTabOrder()
 std::optional<std::int16_t> TrainerFrame::termCount() const
 {
     return parseInt16(cbAG->currentText().toStdString());
+}
+
+namespace {
+// A hidden range box reads as its limit; the windows keep both at "10".
+int rangeLimit(const ComboBox* box)
+{
+    const std::optional<std::int16_t> limit = parseInt16(box->currentText().toStdString());
+    return std::max(1, static_cast<int>(limit.value_or(10)));
+}
+}
+
+int TrainerFrame::numeratorLimit() const
+{
+    return rangeLimit(cbZBZ);
+}
+
+int TrainerFrame::denominatorLimit() const
+{
+    return rangeLimit(cbZBN);
 }
 
 std::optional<QString> TrainerFrame::cbAG_Change(const QString& text)
@@ -495,20 +584,20 @@ void TrainerFrame::ResetFields()
             emptyAndHide(field);
         L1[i]->hide();
     }
-    for (TextBox* field :
-        { txtG2, txtG3, txtG4, txtG5, txtZ3, txtHN3, txtZ4, txtHN4, txtZ5, txtHN5, txtGZ5, txtHN2 })
-        emptyAndHide(field);
-    for (QLabel* label : { lblEZ1, lblEN1, lblG6, lblGZ, lblEZ2, lblEN2 })
-        emptyAndHide(label);
+    emptyAndHide(txtG2);
+    emptyAndHide(txtHN2);
+    for (const StepField& row : StepFields)
+        emptyAndHide(this->*row.field);
+    for (const SolutionLabel& row : SolutionLabels)
+        emptyAndHide(this->*row.label);
     for (int i = 0; i < SignSlots; ++i) {
         for (QLabel* sign : { lblV1[i], lblVZ2[i], lblVN2[i] })
             if (sign)
                 sign->hide();
     }
     L2->hide();
-    for (Line* line : lines)
-        if (line)
-            line->hide();
+    for (Line* line : m_stepAndSolutionLines)
+        line->hide();
     lblEDB->clear();
 }
 
@@ -524,42 +613,153 @@ void TrainerFrame::showCounters()
 void TrainerFrame::cbClear_Click()
 {
     ResetFields();
-    m_counters.correct = 0;
-    m_counters.exercises = 0;
-    lblGut->setText(QStringLiteral("0"));
-    lblVon->setText(QStringLiteral("0"));
-    m_counters.attempts = 0;
-    lblVersuche->setText(QStringLiteral("0"));
+    m_counters = {};
+    showCounters();
     cbNeu->show();
-    lblVT->setText(QStringLiteral("Versuche"));
-}
-
-void TrainerFrame::countNewExercise()
-{
-    m_counters.exercises = raisedCount(m_counters.exercises);
-    lblVon->setText(QString::number(m_counters.exercises));
-}
-
-void TrainerFrame::countCheck(bool correct)
-{
-    if (correct) {
-        m_counters.correct = raisedCount(m_counters.correct);
-        lblGut->setText(QString::number(m_counters.correct));
-    }
-    m_counters.attempts = raisedCount(m_counters.attempts);
-    lblVersuche->setText(QString::number(m_counters.attempts));
-    if (correct) {
-        cbNeu->show();
-        cbP->hide();
-    }
-    lblVT->setText(
-        m_counters.attempts == 1 ? QStringLiteral("Versuch") : QStringLiteral("Versuche"));
 }
 
 float TrainerFrame::reseededDraw()
 {
     m_random.reseedFromClock();
     return m_random.draw();
+}
+
+int TrainerFrame::drawUpTo(int limit)
+{
+    const float value = reseededDraw() * static_cast<float>(limit) + 1.0F;
+    return static_cast<int>(std::floor(value));
+}
+
+void TrainerFrame::finishNewExercise(QWidget* firstOfRowTwo)
+{
+    txtG2->show();
+    txtG3->show();
+    firstOfRowTwo->setFocus();
+    m_counters.exercises = raisedCount(m_counters.exercises);
+    lblVon->setText(QString::number(m_counters.exercises));
+    cbNeu->hide();
+    cbP->show();
+}
+
+void TrainerFrame::showRowTwoBar(int last)
+{
+    L2->setX1(RowLeft);
+    L2->setX2(barRight(last));
+    L2->show();
+}
+
+bool TrainerFrame::stepRowFilled(int row) const
+{
+    const auto filled = [](const TextBox* numerator, const TextBox* denominator) {
+        return !numerator->text().isEmpty() && !denominator->text().isEmpty();
+    };
+    return row == 3 ? filled(txtZ3, txtHN3) : filled(txtZ4, txtHN4);
+}
+
+void TrainerFrame::setShown(std::initializer_list<QWidget*> controls, bool shown)
+{
+    for (QWidget* control : controls)
+        control->setVisible(shown);
+}
+
+void TrainerFrame::setGroupShown(ControlGroup group, bool shown)
+{
+    for (QWidget* control : m_groups[std::size_t(group)])
+        control->setVisible(shown);
+}
+
+TextBox* TrainerFrame::stepBox(int row) const
+{
+    return row == 3 ? txtG3 : row == 4 ? txtG4 : txtG5;
+}
+
+QWidget* TrainerFrame::firstFieldOfRow(int row) const
+{
+    return row == 3 ? txtZ3 : row == 4 ? txtZ4 : txtGZ5;
+}
+
+// The box opens the step row behind it and writes "=" into itself, or closes the row and
+// empties itself. Closing hides the fields but keeps their texts; rows further right stay as
+// they are.
+bool TrainerFrame::stepBox_Click(int row)
+{
+    const std::optional<bool> filled = rowBeforeFilled(row);
+    if (!filled)
+        return false;
+    static constexpr std::array<ControlGroup, 3> Rows { ControlGroup::StepRow3,
+        ControlGroup::StepRow4, ControlGroup::StepRow5 };
+    setGroupShown(Rows[std::size_t(row - 3)], *filled);
+    stepBox(row)->setText(*filled ? QStringLiteral("=") : QString());
+    return *filled;
+}
+
+void TrainerFrame::cbP_Click()
+{
+    try {
+        checkResult();
+    } catch (const CheckFailure&) {
+        // The check ends where it failed: nothing is counted, and what it had shown or written
+        // into the main window so far stays.
+    }
+}
+
+void TrainerFrame::showMixedNumber(
+    std::int64_t numerator, std::int64_t denominator, bool restInRange)
+{
+    require(denominator != 0);
+    const MixedNumber mixed = mixedNumber(numerator, denominator);
+    if (!mixed.whole) {
+        lblGZ->clear();
+        lblEZ2->setText(wholeNumberText(*mixed.restNumerator));
+        lblEN2->setText(wholeNumberText(mixed.restDenominator));
+        return;
+    }
+    lblGZ->setText(wholeNumberText(*mixed.whole));
+    if (!mixed.restNumerator) {
+        lblEZ2->clear();
+        lblEN2->clear();
+        return;
+    }
+    lblEN2->setText(wholeNumberText(mixed.restDenominator));
+    require(restInRange);
+    lblEZ2->setText(wholeNumberText(*mixed.restNumerator));
+}
+
+void TrainerFrame::showDecimal(std::int64_t numerator, std::int64_t denominator)
+{
+    lblEDB->setText(QString::fromStdString(
+        formatDecimalPattern(static_cast<double>(numerator) / static_cast<double>(denominator))));
+}
+
+void TrainerFrame::judgeAnswer()
+{
+    // Exact texts: a blank, a plus sign, a leading zero or a "0" for an absent part is wrong.
+    const bool correct = txtGZ5->text() == lblGZ->text() && txtZ5->text() == lblEZ2->text()
+        && txtHN5->text() == lblEN2->text();
+    if (correct)
+        m_counters.correct = raisedCount(m_counters.correct);
+    m_counters.attempts = raisedCount(m_counters.attempts);
+    showCounters();
+    if (correct) {
+        cbNeu->show();
+        cbP->hide();
+    }
+    m_main.ClearMainFields();
+    announceOutcome(correct);
+}
+
+// A screen reader hears at once what a sighted pupil sees below the rows: whether the answer
+// was right, and the solution as the mixed number shows it.
+void TrainerFrame::announceOutcome(bool correct)
+{
+    QStringList solution;
+    if (!lblGZ->text().isEmpty())
+        solution << lblGZ->text();
+    if (!lblEZ2->text().isEmpty())
+        solution << lblEZ2->text() + QLatin1Char('/') + lblEN2->text();
+    m_announcement->announce((correct ? QStringLiteral("Richtig! Die Lösung ist %1.")
+                                      : QStringLiteral("Leider falsch. Die Lösung ist %1."))
+                                 .arg(solution.join(QLatin1Char(' '))));
 }
 
 } // namespace pendro

@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdlib>
-#include <initializer_list>
 #include <span>
 
 #include "core/number_text.h"
@@ -13,35 +11,10 @@
 #include "mainwin/frm_pendro.h"
 #include "toolkit/twips.h"
 #include "trainer/check_failure.h"
-#include "trainer_addsub/exact_sum.h"
 
 namespace pendro {
 
 namespace {
-QString wholeText(std::int64_t value)
-{
-    return QString::fromStdString(formatInt(value));
-}
-
-void setShown(std::initializer_list<QWidget*> controls, bool shown)
-{
-    for (QWidget* control : controls)
-        control->setVisible(shown);
-}
-
-// A hidden range box reads as its limit; the window keeps both at "10".
-int rangeLimit(const ComboBox* box)
-{
-    const std::optional<std::int16_t> limit = parseInt16(box->currentText().toStdString());
-    return std::max(1, static_cast<int>(limit.value_or(10)));
-}
-
-// Int(r * limit + 1) in single precision: a whole number from 1 to limit.
-int drawnNumber(float r, int limit)
-{
-    const float value = r * static_cast<float>(limit) + 1.0f;
-    return static_cast<int>(std::floor(value));
-}
 
 // What a double-click does to an operator field of row 1, by its current text. The first two
 // terms only switch their sign; from the third term on the field also hides or shows its term
@@ -89,9 +62,19 @@ const OperatorRow* operatorRow(int k, const QString& current)
 frmTAS::frmTAS(TrainerCounters& counters, RandomGenerator& random, frmPendro& mainWindow)
     : TrainerFrame(AddSubKind, counters, random, mainWindow)
 {
+    // What the double-clicks do, the keyboard and screen readers do as well.
+    txtG2->setActivation(QStringLiteral("Gleichheitszeichen setzen"),
+        QStringLiteral("Eingabetaste oder Leertaste setzt das Gleichheitszeichen"));
     connect(txtG2, &TextBox::doubleClicked, this, [this] { txtG2_DblClick(); });
-    for (int k = 0; k < TermSlots; ++k)
+    connect(txtG2, &TextBox::activated, this, [this] { txtG2_DblClick(); });
+    for (int k = 0; k < TermSlots; ++k) {
+        txtV1[k]->setActivation(QStringLiteral("Rechenzeichen wechseln"),
+            k < 2 ? QStringLiteral("Eingabetaste oder Leertaste wechselt das Rechenzeichen")
+                  : QStringLiteral("Eingabetaste oder Leertaste wechselt das Rechenzeichen "
+                                   "und blendet das Glied aus oder ein"));
         connect(txtV1[k], &TextBox::doubleClicked, this, [this, k] { txtV1_DblClick(k); });
+        connect(txtV1[k], &TextBox::activated, this, [this, k] { txtV1_DblClick(k); });
+    }
 }
 
 void frmTAS::cbNeu_Click()
@@ -99,8 +82,8 @@ void frmTAS::cbNeu_Click()
     ResetFields();
     m_random.reseedFromClock();
     const int last = std::clamp(static_cast<int>(termCount().value_or(2)), 2, 5) - 1;
-    const int denominatorLimit = rangeLimit(cbZBN);
-    const int numeratorLimit = rangeLimit(cbZBZ);
+    const int denominators = denominatorLimit();
+    const int numerators = numeratorLimit();
 
     for (int i = 0; i < TermSlots; ++i) {
         const bool inExercise = i <= last;
@@ -115,42 +98,23 @@ void frmTAS::cbNeu_Click()
     for (int i = 0; i <= last; ++i) {
         const float twice = 2.0f * reseededDraw();
         txtV1[i]->setText(std::floor(twice) == 0.0f ? QStringLiteral("+") : QStringLiteral("-"));
-        txtZ1[i]->setText(wholeText(drawnNumber(reseededDraw(), numeratorLimit)));
-        txtN1[i]->setText(wholeText(drawnNumber(reseededDraw(), denominatorLimit)));
+        txtZ1[i]->setText(wholeNumberText(drawUpTo(numerators)));
+        txtN1[i]->setText(wholeNumberText(drawUpTo(denominators)));
     }
 
-    // Row 2: one bar under all numerators, the common denominator centred beneath it.
-    const float barStart = 360.0f;
-    const float fieldWidth = static_cast<float>(twipsGeometry(txtHN2).width);
-    for (int i = 0; i <= last; ++i) {
-        setShown({ txtV2[i], txtZ2[i], L2 }, true);
-        const float barEnd = 1440.0f + 1200.0f * static_cast<float>(i);
-        L2->setX1(barStart);
-        L2->setX2(barEnd);
-        txtHN2->show();
-        const float left = (barEnd - barStart) / 2.0f - fieldWidth / 2.0f + 360.0f;
-        setTwipsLeft(txtHN2, left);
-    }
-    for (int i = last + 1; i < TermSlots; ++i)
-        setShown({ txtV2[i], txtZ2[i] }, false);
+    for (int i = 0; i < TermSlots; ++i)
+        setShown({ txtV2[i], txtZ2[i] }, i <= last);
+    // Row 2: one bar under all numerators, the common denominator centred beneath it, worked out
+    // in single precision.
+    showRowTwoBar(last);
+    const auto barStart = static_cast<float>(L2->x1());
+    const auto barEnd = static_cast<float>(L2->x2());
+    const auto fieldWidth = static_cast<float>(twipsGeometry(txtHN2).width);
+    txtHN2->show();
+    setTwipsLeft(txtHN2, (barEnd - barStart) / 2.0f - fieldWidth / 2.0f + barStart);
 
-    txtG2->show();
     txtG2->setText(QStringLiteral("="));
-    txtG3->show();
-    txtV2[0]->setFocus();
-    countNewExercise();
-    cbNeu->hide();
-    cbP->show();
-}
-
-void frmTAS::cbP_Click()
-{
-    try {
-        checkResult();
-    } catch (const CheckFailure&) {
-        // The check ends silently where it failed: nothing is counted, and what it had shown
-        // or written into the main window so far stays.
-    }
+    finishNewExercise(txtV2[0]);
 }
 
 void frmTAS::checkResult()
@@ -166,7 +130,7 @@ void frmTAS::checkResult()
     for (int i = 0; i < n; ++i) {
         const std::int32_t denominator = toInt32(txtN1[i]->text());
         require(denominator >= 0);
-        m_main.setNumberText(i, wholeText(denominator));
+        m_main.setNumberText(i, wholeNumberText(denominator));
         std::int64_t numerator = toInt32(txtZ1[i]->text());
         if (txtV1[i]->text() == QLatin1String("-"))
             numerator = -numerator;
@@ -179,37 +143,30 @@ void frmTAS::checkResult()
     const std::int64_t common = commonDenominator(sumTerms);
 
     // A denominator 0 ends the check here, before anything is shown.
-    const std::optional<std::int64_t> sum = sumOverCommonDenominator(common, sumTerms);
-    require(sum.has_value());
-    const std::int64_t magnitude = *sum < 0 ? -*sum : *sum;
+    const std::int64_t sum = required(sumOverCommonDenominator(common, sumTerms));
+    const std::int64_t magnitude = sum < 0 ? -sum : sum;
 
     for (int i = 0; i < TermSlots; ++i)
         m_main.setNumberText(i, {});
-    m_main.setNumberText(0, wholeText(common));
-    m_main.setNumberText(1, wholeText(magnitude));
-    const int sign = (*sum > 0) - (*sum < 0);
+    m_main.setNumberText(0, wholeNumberText(common));
+    m_main.setNumberText(1, wholeNumberText(magnitude));
+    const int sign = (sum > 0) - (sum < 0);
     m_main.HNBerechnen();
     const std::int64_t divisor = greatestCommonDivisor(common, magnitude);
 
-    lblEZ1->setText(wholeText(sign * (magnitude / divisor)));
-    lblEN1->setText(wholeText(common / divisor));
-    setShown({ lblEZ1, lblEN1, lines[10], lines[11], lines[12] }, true);
+    const std::int64_t numerator = sign * (magnitude / divisor);
+    const std::int64_t denominator = common / divisor;
+    lblEZ1->setText(wholeNumberText(numerator));
+    lblEN1->setText(wholeNumberText(denominator));
+    setGroupShown(ControlGroup::ReducedSolution, true);
 
-    showMixedForm();
-    lblG6->show();
+    // The rest of the mixed form is worked out in 32 bits, the magnitude of the numerator too.
+    showMixedNumber(numerator, denominator,
+        numerator > INT32_MIN && numerator <= INT32_MAX && denominator <= INT32_MAX);
     lblG6->setText(QStringLiteral("="));
-    setShown({ lblGZ, lblEZ2, lblEN2, lines[13], lines[14], lines[15] }, true);
-
-    const std::optional<std::int64_t> numerator = exactWholeNumber(lblEZ1->text());
-    const std::optional<std::int64_t> denominator = exactWholeNumber(lblEN1->text());
-    require(numerator && denominator && *denominator > 0);
-    lblEDB->setText(QString::fromStdString(
-        formatDecimalPattern(static_cast<double>(*numerator) / static_cast<double>(*denominator))));
-
-    const bool correct = txtHN5->text() == lblEN2->text() && txtZ5->text() == lblEZ2->text()
-        && txtGZ5->text() == lblGZ->text();
-    countCheck(correct);
-    m_main.ClearMainFields();
+    setGroupShown(ControlGroup::MixedSolution, true);
+    showDecimal(numerator, denominator);
+    judgeAnswer();
 }
 
 // The main window's kgV covers the denominators it factors (up to 131072); its caption is exact
@@ -217,17 +174,18 @@ void frmTAS::checkResult()
 // here in whole numbers.
 std::int64_t frmTAS::commonDenominator(std::span<const SignedTerm> terms)
 {
-    std::optional<std::int64_t> kgv = exactWholeNumber(m_main.kgvCaption());
+    std::optional<std::int64_t> kgv
+        = parseWholeNumber(m_main.kgvCaption().toStdString(), ExactDoubleLimit);
     if (!kgv) {
         kgv = 1;
         for (const SignedTerm& term : terms) {
             if (term.denominator > 0 && term.denominator <= PrimeLimit)
-                kgv = exactKgv(*kgv, term.denominator);
+                kgv = required(exactKgv(*kgv, term.denominator));
         }
     }
     for (const SignedTerm& term : terms) {
         if (term.denominator > PrimeLimit)
-            kgv = exactKgv(*kgv, term.denominator);
+            kgv = required(exactKgv(*kgv, term.denominator));
     }
     require(*kgv >= 1 && *kgv <= ExactDoubleLimit);
     return *kgv;
@@ -237,79 +195,24 @@ std::int64_t frmTAS::commonDenominator(std::span<const SignedTerm> terms)
 std::int64_t frmTAS::greatestCommonDivisor(std::int64_t commonDenominator, std::int64_t numerator)
 {
     if (commonDenominator > PrimeLimit || numerator > PrimeLimit)
-        return exactGgt(commonDenominator, numerator);
-    const std::optional<std::int64_t> ggt = exactWholeNumber(m_main.ggtCaption());
+        return required(exactGgt(commonDenominator, numerator));
+    const std::optional<std::int64_t> ggt
+        = parseWholeNumber(m_main.ggtCaption().toStdString(), ExactDoubleLimit);
     require(ggt && *ggt > 0 && commonDenominator % *ggt == 0 && numerator % *ggt == 0);
     return *ggt;
 }
 
-// The mixed form of lblEZ1 over lblEN1, read back from the captions. The remainder is worked out
-// in 32 bits: a reduced result beyond that range ends the check here.
-void frmTAS::showMixedForm()
+std::optional<bool> frmTAS::rowBeforeFilled(int row) const
 {
-    const std::optional<std::int64_t> numerator = exactWholeNumber(lblEZ1->text());
-    const std::optional<std::int64_t> denominator = exactWholeNumber(lblEN1->text());
-    require(numerator && denominator && *denominator > 0);
-    const std::int64_t magnitude = *numerator < 0 ? -*numerator : *numerator;
-
-    if (magnitude < *denominator) {
-        lblGZ->clear();
-        lblEZ2->setText(lblEZ1->text());
-        lblEN2->setText(lblEN1->text());
-        return;
-    }
-    // Division of whole numbers truncates toward zero: -7/6 gives -1.
-    lblGZ->setText(wholeText(*numerator / *denominator));
-    if (*numerator % *denominator == 0) {
-        lblEZ2->clear();
-        lblEN2->clear();
-        return;
-    }
-    lblEN2->setText(lblEN1->text());
-    const std::int32_t e = toInt32(lblEZ1->text());
-    const std::int32_t whole = toInt32(lblGZ->text());
-    const std::int32_t f = toInt32(lblEN1->text());
-    require(e != INT32_MIN);
-    lblEZ2->setText(wholeText(std::abs(e) - std::abs(whole) * f));
-}
-
-namespace {
-// An "=" box opens the step behind it when the step before is filled in, else closes it.
-// Closing hides the fields but keeps their texts; steps further right stay as they are.
-void openOrCloseStep(TextBox* box, bool complete, std::initializer_list<QWidget*> step)
-{
-    box->setText(complete ? QStringLiteral("=") : QString());
-    setShown(step, complete);
-}
-
-bool allFilled(std::initializer_list<const TextBox*> fields)
-{
-    return std::all_of(fields.begin(), fields.end(),
-        [](const TextBox* field) { return !field->text().isEmpty(); });
-}
-}
-
-void frmTAS::txtG3_Click()
-{
+    if (row > 3)
+        return stepRowFilled(row - 1);
     const std::optional<std::int16_t> count = termCount();
     if (!count || *count < 2 || *count > TermSlots)
-        return;
-    bool complete = !txtHN2->text().isEmpty();
+        return std::nullopt;
+    bool filled = !txtHN2->text().isEmpty();
     for (int i = 0; i < *count; ++i)
-        complete = complete && allFilled({ txtZ2[i], txtV2[i] });
-    openOrCloseStep(txtG3, complete, { txtZ3, txtHN3, lines[3], txtG4 });
-}
-
-void frmTAS::txtG4_Click()
-{
-    openOrCloseStep(txtG4, allFilled({ txtZ3, txtHN3 }),
-        { txtZ4, txtHN4, lines[4], lines[5], lines[6], txtG5 });
-}
-
-void frmTAS::txtG5_Click()
-{
-    openOrCloseStep(txtG5, allFilled({ txtZ4, txtHN4 }),
-        { txtZ5, txtHN5, lines[7], lines[8], lines[9], txtGZ5 });
+        filled = filled && !txtZ2[i]->text().isEmpty() && !txtV2[i]->text().isEmpty();
+    return filled;
 }
 
 void frmTAS::txtG2_DblClick()

@@ -4,10 +4,15 @@
 #include <cstdint>
 #include <span>
 
+#include "core/fraction_arithmetic.h"
 #include "trainer/trainer_frame.h"
-#include "trainer_addsub/exact_sum.h"
 
 namespace pendro {
+
+inline constexpr TrainerKindData AddSubKind { TrainerKind::AddSub, "frmTAS",
+    "Trainer für die Addition und Subtraktion gemeiner Brüche", "Ergebnis Überprüfen", 8.25,
+    "Zahlbereich Zähler bis:", "Zahlbereich Nenner bis:", 2, TermLayout::OperatorFields, "", 18.0,
+    "" };
 
 // The addition and subtraction trainer: sums of two to five signed fractions.
 //
@@ -18,7 +23,7 @@ namespace pendro {
 // main window work out the common denominator and the ggT of the result (its HNBerechnen, over
 // the main window's number fields), shows the reduced result, the mixed form and the decimal
 // value, compares row 5 with the mixed form as text, counts, and empties the main window.
-// Numbers beyond what the main window factors are handled here in exact whole-number arithmetic.
+// Numbers beyond what the main window factors are handled in exact whole-number arithmetic.
 // A double-click on an operator of row 1 switches its sign, and from the third term on hides or
 // adds a term. Like the frame, the window keeps no exercise of its own: every handler reads the
 // fields.
@@ -31,17 +36,12 @@ public:
 
 protected:
     void cbNeu_Click() override;
-    void cbP_Click() override;
-    void txtG3_Click() override;
-    void txtG4_Click() override;
-    void txtG5_Click() override;
+    void checkResult() override;
+    std::optional<bool> rowBeforeFilled(int row) const override;
 
 private:
-    // The check itself; raises CheckFailure where it cannot go on, and cbP_Click catches it.
-    void checkResult();
     std::int64_t commonDenominator(std::span<const SignedTerm> terms);
     std::int64_t greatestCommonDivisor(std::int64_t commonDenominator, std::int64_t numerator);
-    void showMixedForm();
 
     void txtG2_DblClick();
     void txtV1_DblClick(int k);

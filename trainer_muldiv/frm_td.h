@@ -5,6 +5,10 @@
 
 namespace pendro {
 
+inline constexpr TrainerKindData DivKind { TrainerKind::Div, "frmTD",
+    "Trainer für die Division gemeiner Brüche", "Ergebnis Überprüfen", 9.75,
+    "Zähler bis:", "Nenner bis:", 4, TermLayout::SignLabels, ":", 24.0, "geteilt durch" };
+
 // "Trainer für die Division gemeiner Brüche": chains of fractions joined by ":", which the check
 // turns into a product by inverting every divisor.
 class frmTD final : public MulDivTrainer

@@ -2,9 +2,7 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
-#include <vector>
 
 #include "trainer/trainer_frame.h"
 
@@ -33,10 +31,8 @@ public:
 
 protected:
     void cbNeu_Click() override;
-    void cbP_Click() override;
-    void txtG3_Click() override;
-    void txtG4_Click() override;
-    void txtG5_Click() override;
+    void checkResult() override;
+    std::optional<bool> rowBeforeFilled(int row) const override;
 
 private:
     // The exact result of row 1 before reducing it.
@@ -46,21 +42,10 @@ private:
         std::int64_t denominator; // D
     };
 
-    void drawTerm(int index, std::int16_t numeratorLimit, std::int16_t denominatorLimit);
-
-    void checkResult();
+    void drawTerm(int index, int numeratorLimit, int denominatorLimit);
     UnreducedFraction multiplyTerms(int termCount) const;
     std::int64_t reductionDivisor(
         std::int64_t numeratorMagnitude, std::int64_t denominatorMagnitude);
-    void showMixedNumber(std::int64_t numerator, std::int64_t denominator);
-    void revealSolution();
-
-    // cbAG as the step aids read it: only 2 to 8 terms make a row 2 they can look at.
-    std::optional<int> stepAidTermCount() const;
-    // Shows the next step (and writes "=" into the clicked box) when every required field holds
-    // some text, otherwise hides it and empties the box.
-    static void openStepWhenFilled(TextBox* box, const std::vector<const QLineEdit*>& required,
-        std::initializer_list<QWidget*> nextStep);
 
     bool dividing() const { return kindData().kind == TrainerKind::Div; }
 };

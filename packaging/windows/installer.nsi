@@ -5,7 +5,10 @@
 ;   Pendro-<version>-setup.exe /S /AllUsers    for all users, into %ProgramFiles%\Pendro
 ;   Pendro-<version>-setup.exe /S /Desktop     also a desktop shortcut
 ; Built by scripts/windows.sh with: makensis -DVERSION=... -DAPP_DIR=... -DOUT_FILE=...
-;   -DLICENSE_FILE=... -DICON_FILE=... installer.nsi
+;   -DLICENSE_FILE=... -DICON_FILE=... -DINSTALL_LIST=... -DFILE_LIST=... [-DSIGN_SCRIPT=...]
+;   installer.nsi
+; The same files with the same time stamps give the same installer, byte for byte: the files
+; are listed one by one in a fixed order, and their times are the commit's.
 ; A 64-bit installer for a 64-bit program (and no 32-bit layer needed under Wine).
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -58,6 +61,11 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "GPL-3.0-or-later"
 
 !insertmacro MUI_LANGUAGE "German"
 
+; With a certificate, the uninstaller is signed before it goes into the installer.
+!ifdef SIGN_SCRIPT
+    !uninstfinalize '"${SIGN_SCRIPT}" "%1"' = 0
+!endif
+
 Function .onInit
     ${IfNot} ${RunningX64}
         MessageBox MB_OK|MB_ICONSTOP "Pendro braucht ein 64-Bit-Windows."
@@ -79,10 +87,31 @@ Function un.onInit
     !insertmacro MULTIUSER_UNINIT
 FunctionEnd
 
+; A running Pendro keeps pendro.exe open, and Windows refuses to open it for writing then.
+; Installing over it would leave a folder of old and new files, so the installer stops before it
+; changes anything (silently: with exit code 2).
+Function CheckNotRunning
+    IfFileExists "$INSTDIR\pendro.exe" 0 done
+    retry:
+    ClearErrors
+    FileOpen $0 "$INSTDIR\pendro.exe" a
+    IfErrors 0 closed
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+        "Pendro läuft noch und kann deshalb nicht ersetzt werden.$\r$\nBitte schließen Sie Pendro und klicken Sie auf „Wiederholen“." \
+        /SD IDCANCEL IDRETRY retry
+    DetailPrint "Pendro läuft noch: die Installation wurde abgebrochen, nichts wurde geändert."
+    SetErrorLevel 2
+    Abort "Pendro läuft noch: die Installation wurde abgebrochen, nichts wurde geändert."
+    closed:
+    FileClose $0
+    done:
+FunctionEnd
+
 Section "Pendro" SecProgram
     SectionIn RO
+    Call CheckNotRunning
+    !include "${INSTALL_LIST}"
     SetOutPath "$INSTDIR"
-    File /r "${APP_DIR}\*.*"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
 
     CreateShortcut "$SMPROGRAMS\${APP_NAME}.lnk" "$INSTDIR\pendro.exe" "" "$INSTDIR\pendro.exe" 0

@@ -29,6 +29,8 @@ private slots:
     void parseInt16();
     void parseInt32_data();
     void parseInt32();
+    void parseWholeNumber_data();
+    void parseWholeNumber();
     void parseDouble_data();
     void parseDouble();
     void formatDouble_data();
@@ -121,6 +123,33 @@ void TestNumberText::parseInt32()
     QFETCH(bool, valid);
     QFETCH(double, value);
     const auto parsed = pendro::parseInt32(toStd(text));
+    QCOMPARE(parsed.has_value(), valid);
+    if (valid)
+        QCOMPARE(static_cast<double>(*parsed), value);
+}
+
+// Read up to 2^53, the limit of the trainers' exact checks, digit by digit.
+void TestNumberText::parseWholeNumber_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<double>("value");
+    addMalformedRows();
+    QTest::newRow("plus sign") << QByteArray("+12") << true << 12.0;
+    QTest::newRow("2^53") << QByteArray("9007199254740992") << true << 9007199254740992.0;
+    QTest::newRow("-2^53") << QByteArray("-9007199254740992") << true << -9007199254740992.0;
+    QTest::newRow("2^53 + 1") << QByteArray("9007199254740993") << false << 0.0;
+    QTest::newRow("2^53 behind zeros")
+        << QByteArray("0009007199254740992") << true << 9007199254740992.0;
+    QTest::newRow("forty digits") << digits(40, '9') << false << 0.0;
+}
+
+void TestNumberText::parseWholeNumber()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, valid);
+    QFETCH(double, value);
+    const auto parsed = pendro::parseWholeNumber(toStd(text), std::int64_t { 1 } << 53);
     QCOMPARE(parsed.has_value(), valid);
     if (valid)
         QCOMPARE(static_cast<double>(*parsed), value);

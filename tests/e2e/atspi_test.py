@@ -5,7 +5,9 @@
 Starts Pendro with its accessibility bridge switched on, finds windows, fields, buttons and menu
 entries over AT-SPI by their accessible names and descriptions, types with real X key events
 (xdotool), presses buttons and menu entries through the Action interface and reads the results
-back the way a screen reader would.
+back the way a screen reader would. One exercise in every trainer is done with real key presses
+alone (Tab, Return, Space, keypad Enter), and the outcome of its check must be announced as a
+notification; an "=" box is opened through the action it offers.
 
 Needs an X display with a German keymap, a D-Bus session bus on which the AT-SPI bus can be
 activated, and the Debian packages python3-gi, gir1.2-atspi-2.0 and xdotool. scripts/e2e.sh sets
@@ -672,6 +674,161 @@ def check_multiplication(session):
     return f"{z1}/{n1} * {z2}/{n2} answered {shown}; 1 of 1 right in 1 attempt"
 
 
+# What the screen reader hears of its own accord: notifications that appear.
+announcements = []
+
+
+def on_showing(event):
+    try:
+        if event.detail1 and role_of(event.source) == Atspi.Role.NOTIFICATION:
+            announcements.append(name_of(event.source))
+    except GLib.Error:
+        pass
+
+
+def pump_events():
+    context = GLib.MainContext.default()
+    while context.iteration(False):
+        pass
+
+
+def key(*names):
+    xdotool("key", "--delay", "40", *names)
+
+
+def focus_by_tab(trainer, acc, limit=30):
+    """Presses Tab until the control has the focus."""
+    for _ in range(limit):
+        if has_state(acc, Atspi.StateType.FOCUSED):
+            return
+        key("Tab")
+        time.sleep(0.05)
+    wait_for(f"the focus on {describe(acc)}", lambda: has_state(acc, Atspi.StateType.FOCUSED))
+
+
+def expect_focus(trainer, name):
+    field = trainer.field(name)
+    wait_for(f"the focus in {name!r}", lambda: has_state(field, Atspi.StateType.FOCUSED))
+
+
+def type_then_tab(text):
+    if text:
+        xdotool("type", "--delay", "25", "--", text)
+    key("Tab")
+
+
+def exercise_result(trainer, title):
+    """The exercise's reduced result, read back from row 1."""
+    terms = []
+    for k in (1, 2):
+        numerator = int(text_of(trainer.field(f"Zähler {k}")))
+        denominator = int(text_of(trainer.field(f"Nenner {k}")))
+        if title == TAS_TITLE and text_of(trainer.field(f"Rechenzeichen {k}")) == "-":
+            numerator = -numerator
+        terms.append(Fraction(numerator, denominator))
+    if title == TAS_TITLE:
+        return terms[0] + terms[1]
+    if title == TD_TITLE:
+        return terms[0] / terms[1]
+    return terms[0] * terms[1]
+
+
+def mixed_answer(value):
+    if abs(value.numerator) < value.denominator:
+        return ("", str(value.numerator), str(value.denominator))
+    whole = abs(value.numerator) // value.denominator
+    rest = abs(value.numerator) - whole * value.denominator
+    signed = str(-whole if value < 0 else whole)
+    return (signed, "", "") if rest == 0 else (signed, str(rest), str(value.denominator))
+
+
+def keyboard_exercise(session, title):
+    """One exercise with real key presses only: Tab to "Neue Aufgabe", Return, row 2, the "="
+    boxes with Space, Return and keypad Enter, the answer, Tab to the check, Return."""
+    trainer = session.window(title)
+    check_caption = "Ergebnis überprüfen" if title == TM_TITLE else "Ergebnis Überprüfen"
+    before = {d: int(name_of(trainer.label_described(d))) for d in ("Versuche", "richtig")}
+    trainer.bring_to_front()
+    focus_by_tab(trainer, trainer.button("Neue Aufgabe"))
+    key("Return")
+    first = "Rechenzeichen 1 in Zeile 2" if title == TAS_TITLE else "Zähler 1 in Zeile 2"
+    expect_focus(trainer, first)
+    answer = mixed_answer(exercise_result(trainer, title))
+    for _ in (1, 2):
+        if title == TAS_TITLE:
+            type_then_tab("+")
+        type_then_tab("1")
+        if title != TAS_TITLE:
+            type_then_tab("1")
+    if title == TAS_TITLE:
+        type_then_tab("1")
+    for row, opener, first_field in (
+        (3, "space", "Zähler in Zeile 3"),
+        (4, "Return", "Zähler in Zeile 4"),
+        (5, "KP_Enter", "Ganze Zahl der Antwort"),
+    ):
+        expect_focus(trainer, f"Gleichheitszeichen vor Zeile {row}")
+        key(opener)
+        expect_focus(trainer, first_field)
+        if row < 5:
+            type_then_tab("1")
+            type_then_tab("1")
+    for text in answer:
+        type_then_tab(text)
+    button = trainer.button(check_caption)
+    wait_for(f"the focus on {check_caption!r}", lambda: has_state(button, Atspi.StateType.FOCUSED))
+    del announcements[:]
+    key("Return")
+    for description, count in before.items():
+        wait_for_value(
+            f"label {description!r}",
+            lambda d=description: name_of(trainer.label_described(d)),
+            str(count + 1),
+        )
+
+    def announced():
+        pump_events()
+        return [a for a in announcements if a.startswith("Richtig!")]
+
+    heard = wait_for("the outcome announced", announced)
+    return f"{' '.join(t or '_' for t in answer)}: {heard[0]!r}"
+
+
+def check_keyboard_exercises(session):
+    listener = Atspi.EventListener.new(on_showing)
+    listener.register("object:state-changed:showing")
+    try:
+        return "; ".join(keyboard_exercise(session, title) for title in TRAINER_TITLES)
+    finally:
+        listener.deregister("object:state-changed:showing")
+
+
+def check_equals_box_action(session):
+    """An "=" box offers its row as an action that a screen reader can run."""
+    trainer = session.window(TD_TITLE)
+    exercises = int(name_of(trainer.label_described("Aufgaben")))
+    press(trainer.button("Neue Aufgabe"))
+    wait_for_value(
+        "exercises counter", lambda: name_of(trainer.label_described("Aufgaben")), str(exercises + 1)
+    )
+    for k in (1, 2):
+        trainer.type_into(f"Zähler {k} in Zeile 2", "1")
+        trainer.type_into(f"Nenner {k} in Zeile 2", "1")
+    box = trainer.field("Gleichheitszeichen vor Zeile 3")
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore", DeprecationWarning)
+        names = [Atspi.Action.get_action_name(box, i) for i in range(Atspi.Action.get_n_actions(box))]
+    if not names or names[0] != "Zeile 3 öffnen":
+        raise CheckFailed(f"the box's actions are {names}")
+    if "Eingabetaste" not in description_of(box):
+        raise CheckFailed(f"the box's description {description_of(box)!r} names no key")
+    Atspi.Action.do_action(box, 0)
+    row = trainer.field("Zähler in Zeile 3")
+    wait_for("row 3 to open", lambda: showing(row))
+    wait_for_value("text of the box", lambda: text_of(box), "=")
+    return f"actions {names}; row 3 opened"
+
+
 def check_quit(session):
     main = session.main_window()
     item = main.menu_item("Beenden")
@@ -694,6 +851,8 @@ CHECKS = [
     ("accessible names", check_accessible_names),
     ("help example in the main window", check_help_example),
     ("multiplication exercise", check_multiplication),
+    ("an exercise in every trainer with keys alone", check_keyboard_exercises),
+    ("an \"=\" box's action", check_equals_box_action),
     ("Beenden ends the program", check_quit),
 ]
 

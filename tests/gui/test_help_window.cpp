@@ -9,6 +9,7 @@
 #include "mainwin/frm_help.h"
 #include "mainwin/help_text.h"
 #include "toolkit/twips.h"
+#include "toolkit/zoom.h"
 
 using pendro::testing::control;
 
@@ -177,12 +178,24 @@ private slots:
         QCOMPARE(label->text(), pendro::helpText());
     }
 
+    // At 100 % and at every zoom step.
+    void seventyCharactersFitTheLabel_data()
+    {
+        QTest::addColumn<int>("percent");
+        for (const int percent : pendro::ZoomPercents)
+            QTest::addRow("%d %%", percent) << percent;
+    }
+
     void seventyCharactersFitTheLabel()
     {
+        QFETCH(int, percent);
         pendro::frmHelp help;
+        const double factor = percent / 100.0;
+        if (percent != 100)
+            pendro::applyZoom(&help, factor);
         const auto* label = control<QLabel>(&help, "Label1");
         QVERIFY(QFontInfo(label->font()).fixedPitch());
-        QVERIFY(label->font().pointSizeF() <= 9.0);
+        QVERIFY(label->font().pointSizeF() <= 9.0 * factor);
 
         const QFontMetricsF metrics(label->font());
         QVERIFY(metrics.horizontalAdvance(QString(pendro::HelpColumns, QLatin1Char('M')))

@@ -317,7 +317,64 @@ private slots:
         QCOMPARE(trainers->font().pointSizeF(), 8.25);
     }
 
-    void menuBarHoldsThreeEntriesInOrder()
+    // The menu bar and the buttons by keyboard alone: each row's keys go to whatever has the
+    // focus, the way a pupil types them.
+    void keyboardReachesMenusAndButtons_data()
+    {
+        QTest::addColumn<QString>("keys"); // key names as QKeySequence writes them, by blanks
+        QTest::addColumn<QString>("activeEntry"); // the menu bar's chosen entry afterwards
+        QTest::addColumn<QStringList>("windows"); // the windows then on screen
+        const QStringList main { "frmPendro" };
+        QTest::newRow("F10 chooses the first entry") << "F10"
+                                                     << "Beenden" << main;
+        QTest::newRow("F10, Right") << "F10 Right"
+                                    << "menBruchrechnung" << main;
+        QTest::newRow("F10 twice leaves the menu bar") << "F10 F10"
+                                                       << "" << main;
+        QTest::newRow("F10, Return ends the program") << "F10 Return"
+                                                      << "" << QStringList();
+        QTest::newRow("Alt+H opens the help") << "Alt+H"
+                                              << "" << QStringList { "frmHelp", "frmPendro" };
+        QTest::newRow("Alt+T, M opens the multiplication trainer")
+            << "Alt+T M"
+            << "" << QStringList { "frmPendro", "frmTM" };
+        QTest::newRow("Ctrl+Q ends the program") << "Ctrl+Q"
+                                                 << "" << QStringList();
+    }
+    void keyboardReachesMenusAndButtons()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, activeEntry);
+        QFETCH(QStringList, windows);
+        for (const QString& key : keys.split(QLatin1Char(' '))) {
+            const QKeyCombination combination = QKeySequence(key)[0];
+            QWidget* target = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                                : QApplication::focusWidget();
+            QVERIFY2(target, qPrintable(key));
+            QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
+        }
+        QTRY_COMPARE(pendro::testing::visibleWindowNames(), windows);
+        // An entry chosen by its letter lights up for a moment, as a pressed button does.
+        const auto active = [this] {
+            const QAction* action = window()->menuBar()->activeAction();
+            return action ? action->objectName() : QString();
+        };
+        if (windows.contains(QStringLiteral("frmPendro")))
+            QTRY_COMPARE(active(), activeEntry);
+    }
+
+    void returnPressesTheFocusedButton()
+    {
+        field("txtZ1", 0)->setText(QStringLiteral("12"));
+        control<QPushButton>(window(), "btStart")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(field("txtPF1", 0)->text(), QStringLiteral("2 * 2 * 3"));
+        control<QPushButton>(window(), "btC")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(field("txtZ1", 0)->text(), QString());
+    }
+
+    void menuBarHoldsFourEntriesInOrder()
     {
         const QList<QAction*> entries = window()->menuBar()->actions();
         QStringList names;
@@ -325,21 +382,38 @@ private slots:
             names << entry->objectName();
         QCOMPARE(names,
             (QStringList { QStringLiteral("Beenden"), QStringLiteral("menBruchrechnung"),
-                QStringLiteral("Hilfe") }));
-        QCOMPARE(entries[0]->text(), QStringLiteral("Beenden"));
+                QStringLiteral("menAnsicht"), QStringLiteral("Hilfe") }));
+        // Captions as shown, the letter for Alt marked with "&".
+        QCOMPARE(entries[0]->text(), QStringLiteral("&Beenden"));
         QVERIFY(!entries[0]->menu());
-        QCOMPARE(entries[1]->text(), QStringLiteral("Trainer Bruchrechnung"));
+        QCOMPARE(entries[1]->text(), QStringLiteral("&Trainer Bruchrechnung"));
         QVERIFY(entries[1]->menu());
-        QCOMPARE(entries[2]->text(), QStringLiteral("Hilfe"));
-        QVERIFY(!entries[2]->menu());
+        QCOMPARE(entries[2]->text(), QStringLiteral("&Ansicht"));
+        QVERIFY(entries[2]->menu());
+        QCOMPARE(entries[3]->text(), QStringLiteral("&Hilfe"));
+        QVERIFY(!entries[3]->menu());
 
         QStringList trainers;
         for (const QAction* entry : entries[1]->menu()->actions())
             trainers << entry->objectName() + QLatin1Char('=') + entry->text();
         QCOMPARE(trainers,
-            (QStringList { QStringLiteral("menTAS=Trainer Addition und Subtraktion"),
-                QStringLiteral("menTM=Trainer Multiplikation"),
-                QStringLiteral("menTD=Trainer Division") }));
+            (QStringList { QStringLiteral("menTAS=Trainer &Addition und Subtraktion"),
+                QStringLiteral("menTM=Trainer &Multiplikation"),
+                QStringLiteral("menTD=Trainer &Division") }));
+
+        // The zoom entries show their keys; they work in every window (test_zoom).
+        QStringList view;
+        for (const QAction* entry : entries[2]->menu()->actions()) {
+            view << entry->objectName() + QLatin1Char('=') + entry->text() + QLatin1Char(' ')
+                    + entry->shortcut().toString(QKeySequence::PortableText);
+            QCOMPARE(entry->shortcutContext(), Qt::ApplicationShortcut);
+        }
+        QCOMPARE(view,
+            (QStringList { QString::fromUtf8("menVergroessern=&Vergrößern Ctrl++"),
+                QStringLiteral("menVerkleinern=Ver&kleinern Ctrl+-"),
+                QString::fromUtf8("menOriginalgroesse=&Originalgröße Ctrl+0") }));
+        QVERIFY(entries[2]->menu()->actions().at(0)->shortcuts().contains(
+            QKeySequence(Qt::CTRL | Qt::Key_Equal)));
     }
 
     void trainerEntriesAskForTheirTrainer_data()

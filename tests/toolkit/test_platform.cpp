@@ -12,7 +12,8 @@ using namespace pendro;
 
 // What differs between the platforms Pendro runs on: whether a display server must be named
 // before the first window, and which fonts need a stand-in.
-class TestPlatform : public QObject {
+class TestPlatform : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -25,8 +26,8 @@ private slots:
         QTest::newRow("linux, nothing set") << false << QStringList {} << false;
         QTest::newRow("linux, empty DISPLAY") << false << QStringList { "DISPLAY=" } << false;
         QTest::newRow("linux, X11") << false << QStringList { "DISPLAY=:0" } << true;
-        QTest::newRow("linux, Wayland") << false << QStringList { "WAYLAND_DISPLAY=wayland-0" }
-                                        << true;
+        QTest::newRow("linux, Wayland")
+            << false << QStringList { "WAYLAND_DISPLAY=wayland-0" } << true;
         QTest::newRow("linux, chosen platform")
             << false << QStringList { "QT_QPA_PLATFORM=offscreen" } << true;
         QTest::newRow("linux, unrelated variables")
@@ -45,11 +46,11 @@ private slots:
         std::map<std::string, std::string> environment;
         for (const QString& variable : variables) {
             const qsizetype equals = variable.indexOf(QLatin1Char('='));
-            environment[variable.left(equals).toStdString()] = variable.mid(equals + 1).toStdString();
+            environment[variable.left(equals).toStdString()]
+                = variable.mid(equals + 1).toStdString();
         }
         const std::string message = missingDesktopMessage(
-            native ? DesktopKind::Native : DesktopKind::DisplayServer,
-            [&](const char* name) {
+            native ? DesktopKind::Native : DesktopKind::DisplayServer, [&](const char* name) {
                 const auto found = environment.find(name);
                 return found == environment.end() ? std::string() : found->second;
             });
@@ -78,8 +79,8 @@ private slots:
             << QStringList { "Liberation Sans", "Liberation Mono" }
             << QStringList { "Arial>Liberation Sans", "Courier New>Liberation Mono" };
         QTest::newRow("windows") << QStringList { "Arial", "Courier New" } << QStringList {};
-        QTest::newRow("only Arial") << QStringList { "Arial" }
-                                    << QStringList { "Courier New>Liberation Mono" };
+        QTest::newRow("only Arial")
+            << QStringList { "Arial" } << QStringList { "Courier New>Liberation Mono" };
     }
 
     void onlyMissingFontsGetAStandIn()
@@ -88,8 +89,8 @@ private slots:
         QFETCH(QStringList, standIns);
 
         QStringList found;
-        for (const auto& [family, standIn] : missingFontStandIns(
-                 [&](const QString& family) { return installed.contains(family); }))
+        for (const auto& [family, standIn] :
+            missingFontStandIns([&](const QString& family) { return installed.contains(family); }))
             found.append(family + QLatin1Char('>') + standIn);
         QCOMPARE(found, standIns);
     }
@@ -100,8 +101,10 @@ private slots:
     {
         QTest::addColumn<QString>("family");
         QTest::addColumn<QString>("standIn");
-        QTest::newRow("Arial") << "Arial" << "Liberation Sans";
-        QTest::newRow("Courier New") << "Courier New" << "Liberation Mono";
+        QTest::newRow("Arial") << "Arial"
+                               << "Liberation Sans";
+        QTest::newRow("Courier New") << "Courier New"
+                                     << "Liberation Mono";
     }
 
     void theWindowFontsResolveToTheirFamilyOrItsStandIn()

@@ -11,12 +11,15 @@
 #include "app/pendro_app.h"
 #include "mainwin/frm_pendro.h"
 #include "tests/gui/gui_fixture.h"
+#include "tests/reference_fraction.h"
+#include "toolkit/announcement.h"
 #include "toolkit/line_control.h"
 #include "toolkit/text_box.h"
 #include "toolkit/twips.h"
 #include "trainer/trainer_frame.h"
 
 using namespace pendro;
+using pendro::testing::arrayMember;
 using pendro::testing::control;
 
 Q_DECLARE_METATYPE(pendro::TrainerKind)
@@ -25,28 +28,12 @@ namespace {
 
 const char* menuActionOf(TrainerKind kind)
 {
-    switch (kind) {
-    case TrainerKind::AddSub:
-        return "menTAS";
-    case TrainerKind::Mul:
-        return "menTM";
-    case TrainerKind::Div:
-        return "menTD";
-    }
-    return "";
+    return trainerKindEntry(kind).menuActionName;
 }
 
 const char* windowNameOf(TrainerKind kind)
 {
-    switch (kind) {
-    case TrainerKind::AddSub:
-        return "frmTAS";
-    case TrainerKind::Mul:
-        return "frmTM";
-    case TrainerKind::Div:
-        return "frmTD";
-    }
-    return "";
+    return trainerKindEntry(kind).data.objectName;
 }
 
 void addKindRows()
@@ -593,19 +580,273 @@ private slots:
         QCOMPARE(windows, 5);
     }
 
+    // From the last answer field the check button comes next, then "Neue Aufgabe"; "C", which
+    // empties everything, comes last of the buttons, the same in every trainer.
+    void tabOrderRunsThroughTheRows_data()
+    {
+        QTest::addColumn<TrainerKind>("kind");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QStringList>("chain");
+        QTest::newRow("frmTAS, row 1")
+            << TrainerKind::AddSub << "txtV1_0"
+            << QStringList { "txtV1_0", "txtZ1_0", "txtN1_0", "txtV1_1", "txtZ1_1", "txtN1_1" };
+        const QStringList answerToButtons { "txtGZ5", "txtZ5", "txtHN5", "cbP", "cbNeu", "cbClear",
+            "cbAG" };
+        for (const TrainerKind kind : pendro::testing::allTrainerKinds())
+            QTest::addRow("%s, answer to buttons", windowNameOf(kind))
+                << kind << "txtGZ5" << answerToButtons;
+    }
     void tabOrderRunsThroughTheRows()
     {
-        QWidget* tas = open(TrainerKind::AddSub);
-        QStringList chain;
-        QWidget* widget = control<QWidget>(tas, "txtV1_0");
-        for (int i = 0; i < 6; ++i) {
-            chain << widget->objectName();
+        QFETCH(TrainerKind, kind);
+        QFETCH(QString, start);
+        QFETCH(QStringList, chain);
+        QWidget* w = open(kind);
+        QStringList visited;
+        QWidget* widget = control<QWidget>(w, qPrintable(start));
+        while (visited.size() < chain.size()) {
+            visited << widget->objectName();
             widget = widget->nextInFocusChain();
-            while (widget->focusPolicy() == Qt::NoFocus || widget->parentWidget() != tas)
+            while (widget->focusPolicy() == Qt::NoFocus || widget->parentWidget() != w)
                 widget = widget->nextInFocusChain();
         }
-        QCOMPARE(chain,
-            QStringList({ "txtV1_0", "txtZ1_0", "txtN1_0", "txtV1_1", "txtZ1_1", "txtN1_1" }));
+        QCOMPARE(visited, chain);
+    }
+
+    // A pupil without a mouse: Tab to "Neue Aufgabe", rewrite the exercise in row 2, open rows
+    // 3 to 5 from their "=" boxes with Space, Return and keypad Enter, type the answer, Tab to
+    // the check and press Return. A right answer counts as right, a wrong one as an attempt.
+    void aWholeExerciseWithKeysAlone_data()
+    {
+        QTest::addColumn<TrainerKind>("kind");
+        QTest::addColumn<bool>("right");
+        for (const TrainerKind kind : pendro::testing::allTrainerKinds()) {
+            QTest::addRow("%s, right", windowNameOf(kind)) << kind << true;
+            QTest::addRow("%s, wrong", windowNameOf(kind)) << kind << false;
+        }
+    }
+    void aWholeExerciseWithKeysAlone()
+    {
+        QFETCH(TrainerKind, kind);
+        QFETCH(bool, right);
+        QWidget* w = open(kind);
+        const auto focusName = [] { return QApplication::focusWidget()->objectName(); };
+        const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        };
+        const auto typeAndTab = [&](const QString& text) {
+            QTest::keyClicks(QApplication::focusWidget(), text);
+            press(Qt::Key_Tab);
+        };
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        for (int i = 0; i < 20 && focusName() != QLatin1String("cbNeu"); ++i)
+            press(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("cbNeu"));
+        press(Qt::Key_Return);
+
+        const bool addSub = kind == TrainerKind::AddSub;
+        pendro::testing::Fraction result { addSub ? 0 : 1, 1 };
+        for (int i = 0; i < 2; ++i) {
+            const std::int64_t numerator
+                = control<QLineEdit>(w, qPrintable(arrayMember("txtZ1", i)))->text().toLongLong();
+            const std::int64_t denominator
+                = control<QLineEdit>(w, qPrintable(arrayMember("txtN1", i)))->text().toLongLong();
+            if (addSub) {
+                const bool minus
+                    = control<QLineEdit>(w, qPrintable(arrayMember("txtV1", i)))->text() == "-";
+                result = pendro::testing::reduced(result.numerator * denominator
+                        + (minus ? -numerator : numerator) * result.denominator,
+                    result.denominator * denominator);
+            } else if (kind == TrainerKind::Div && i > 0) {
+                result = pendro::testing::reduced(
+                    result.numerator * denominator, result.denominator * numerator);
+            } else {
+                result = pendro::testing::reduced(
+                    result.numerator * numerator, result.denominator * denominator);
+            }
+        }
+        QStringList answer = pendro::testing::mixedAnswer(result);
+        if (!right)
+            answer[0] = QString::number(answer[0].toInt() + 1);
+
+        QCOMPARE(focusName(), QLatin1String(addSub ? "txtV2_0" : "txtZ2_0"));
+        for (int i = 0; i < 2; ++i) {
+            if (addSub)
+                typeAndTab(QStringLiteral("+"));
+            typeAndTab(QStringLiteral("1"));
+            if (!addSub)
+                typeAndTab(QStringLiteral("1"));
+        }
+        if (addSub)
+            typeAndTab(QStringLiteral("1"));
+        const std::pair<Qt::Key, Qt::KeyboardModifiers> openers[] = { { Qt::Key_Space, {} },
+            { Qt::Key_Return, {} }, { Qt::Key_Enter, Qt::KeypadModifier } };
+        for (int row = 3; row <= 5; ++row) {
+            QCOMPARE(focusName(), QStringLiteral("txtG%1").arg(row));
+            press(openers[row - 3].first, openers[row - 3].second);
+            QCOMPARE(focusName(),
+                row == 5 ? QStringLiteral("txtGZ5") : QStringLiteral("txtZ%1").arg(row));
+            if (row < 5) {
+                typeAndTab(QStringLiteral("1"));
+                typeAndTab(QStringLiteral("1"));
+            }
+        }
+        for (const QString& part : answer)
+            typeAndTab(part);
+        QCOMPARE(focusName(), QStringLiteral("cbP"));
+        press(Qt::Key_Return);
+
+        QCOMPARE(control<QLabel>(w, "lblVersuche")->text(), QStringLiteral("1"));
+        QCOMPARE(control<QLabel>(w, "lblGut")->text(),
+            right ? QStringLiteral("1") : QStringLiteral("0"));
+        QCOMPARE(control<QPushButton>(w, "cbNeu")->isVisible(), right);
+        const QString announced = control<Announcement>(w, "announcement")->message();
+        QVERIFY2(announced.startsWith(
+                     right ? QStringLiteral("Richtig!") : QStringLiteral("Leider falsch.")),
+            qPrintable(announced));
+    }
+
+    // Return, keypad Enter and Space on an "=" box or an operator field do what the pointer does
+    // there; the focus goes into the row that opened and stays where none did.
+    void activationKeysDoWhatThePointerDoes_data()
+    {
+        QTest::addColumn<TrainerKind>("kind");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("filled"); // the fields typed into first
+        QTest::addColumn<QString>("text"); // the box's text afterwards
+        QTest::addColumn<QString>("shown"); // a control the key showed, or none
+        QTest::addColumn<QString>("focus");
+        const TrainerKind tas = TrainerKind::AddSub;
+        const TrainerKind tm = TrainerKind::Mul;
+        const TrainerKind td = TrainerKind::Div;
+        const QString rowTwoMulDiv = QStringLiteral("txtZ2_0 txtN2_0 txtZ2_1 txtN2_1");
+        const QString rowTwoAddSub = QStringLiteral("txtV2_0 txtZ2_0 txtV2_1 txtZ2_1 txtHN2");
+        QTest::newRow("frmTM txtG3, Space, row 2 filled")
+            << tm << "txtG3" << int(Qt::Key_Space) << rowTwoMulDiv << "="
+            << "txtZ3"
+            << "txtZ3";
+        QTest::newRow("frmTD txtG3, Return, row 2 not filled")
+            << td << "txtG3" << int(Qt::Key_Return) << "txtZ2_0"
+            << ""
+            << ""
+            << "txtG3";
+        QTest::newRow("frmTAS txtG3, keypad Enter, row 2 filled")
+            << tas << "txtG3" << int(Qt::Key_Enter) << rowTwoAddSub << "="
+            << "txtZ3"
+            << "txtZ3";
+        QTest::newRow("frmTM txtG4, Return, row 3 filled")
+            << tm << "txtG4" << int(Qt::Key_Return) << rowTwoMulDiv + " txtG3 txtZ3 txtHN3"
+            << "="
+            << "txtZ4"
+            << "txtZ4";
+        QTest::newRow("frmTAS txtG5, Space, row 4 filled")
+            << tas << "txtG5" << int(Qt::Key_Space)
+            << rowTwoAddSub + " txtG3 txtZ3 txtHN3 txtG4 txtZ4 txtHN4"
+            << "="
+            << "txtGZ5"
+            << "txtGZ5";
+        QTest::newRow("frmTAS txtG2 emptied, Space")
+            << tas << "txtG2" << int(Qt::Key_Space) << "txtG2"
+            << "="
+            << "txtG3"
+            << "txtG2";
+        QTest::newRow("frmTAS txtV1_0 \"+\", Return")
+            << tas << "txtV1_0" << int(Qt::Key_Return) << "txtV1_0=+"
+            << "-"
+            << ""
+            << "txtV1_0";
+        QTest::newRow("frmTAS txtV1_2 \"-\", Space: the term goes, the next operator comes")
+            << tas << "txtV1_2" << int(Qt::Key_Space) << "txtV1_3=+ txtV1_2=-"
+            << ""
+            << ""
+            << "txtV1_2";
+        QTest::newRow("frmTAS txtV1_3 \"=\", Space: the term comes")
+            << tas << "txtV1_3" << int(Qt::Key_Space) << "txtV1_3=="
+            << "+"
+            << "txtZ1_3"
+            << "txtV1_3";
+    }
+    void activationKeysDoWhatThePointerDoes()
+    {
+        QFETCH(TrainerKind, kind);
+        QFETCH(QString, box);
+        QFETCH(int, key);
+        QFETCH(QString, filled);
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QFETCH(QString, focus);
+        QWidget* w = open(kind);
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        if (box.startsWith(QLatin1String("txtV1_")))
+            control<QComboBox>(w, "cbAG")->setCurrentIndex(2);
+        QTest::mouseClick(control<QPushButton>(w, "cbNeu"), Qt::LeftButton);
+        for (const QString& entry : filled.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString name = entry.section(QLatin1Char('='), 0, 0);
+            auto* field = control<TextBox>(w, qPrintable(name));
+            if (entry.contains(QLatin1Char('='))) {
+                field->setText(entry.section(QLatin1Char('='), 1));
+            } else if (name == QLatin1String("txtG2")) {
+                field->clear();
+            } else if (name.startsWith(QLatin1String("txtG"))) {
+                field->activate();
+            } else {
+                field->setText(name.startsWith(QLatin1String("txtV")) ? QStringLiteral("+")
+                                                                      : QStringLiteral("1"));
+            }
+        }
+        auto* target = control<TextBox>(w, qPrintable(box));
+        target->setFocus();
+        QTest::keyClick(
+            target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(target->text(), text);
+        if (!shown.isEmpty())
+            QVERIFY(control<QWidget>(w, qPrintable(shown))->isVisible());
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    }
+
+    // Ctrl+W closes a trainer and the help window, Escape only the help window: a stray key never
+    // throws an exercise away.
+    void windowKeysCloseOnlyWhatTheyShould_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QStringList>("windows");
+        const QStringList mainOnly { "frmPendro" };
+        QTest::newRow("Ctrl+W, trainer") << "menTD"
+                                         << "frmTD"
+                                         << "Ctrl+W" << mainOnly;
+        QTest::newRow("Escape, trainer") << "menTAS"
+                                         << "frmTAS"
+                                         << "Esc" << QStringList { "frmPendro", "frmTAS" };
+        QTest::newRow("Ctrl+W, help") << "Hilfe"
+                                      << "frmHelp"
+                                      << "Ctrl+W" << mainOnly;
+        QTest::newRow("Escape, help") << "Hilfe"
+                                      << "frmHelp"
+                                      << "Esc" << mainOnly;
+        QTest::newRow("Ctrl+Q, trainer") << "menTM"
+                                         << "frmTM"
+                                         << "Ctrl+Q" << QStringList();
+    }
+    void windowKeysCloseOnlyWhatTheyShould()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, window);
+        QFETCH(QString, key);
+        QFETCH(QStringList, windows);
+        control<QAction>(m_app->mainWindow(), qPrintable(entry))->trigger();
+        QWidget* opened = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == window && widget->isVisible())
+                opened = widget;
+        }
+        QVERIFY(opened && QTest::qWaitForWindowActive(opened));
+        const QKeyCombination combination = QKeySequence(key)[0];
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : opened;
+        QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
+        QTRY_COMPARE(pendro::testing::visibleWindowNames(), windows);
     }
 };
 

@@ -13,12 +13,16 @@
 #include <QtTest>
 
 #include "mainwin/frm_pendro.h"
+#include "tests/gui/gui_fixture.h"
+#include "tests/reference_fraction.h"
 #include "toolkit/line_control.h"
 #include "toolkit/text_box.h"
 #include "toolkit/twips.h"
 #include "trainer_addsub/frm_tas.h"
 
 using namespace pendro;
+using pendro::testing::Fraction;
+using pendro::testing::mixedAnswer;
 
 namespace {
 
@@ -36,13 +40,7 @@ Term parseTerm(const QString& text)
     return { text.left(signLength), text.mid(signLength, slash - signLength), text.mid(slash + 1) };
 }
 
-// The sum worked out here, independently of the window: reduced, positive denominator.
-struct Fraction
-{
-    std::int64_t numerator = 0;
-    std::int64_t denominator = 1;
-};
-
+// The sum worked out here, independently of the window.
 Fraction exactSum(const std::vector<Term>& terms)
 {
     Fraction sum;
@@ -58,20 +56,6 @@ Fraction exactSum(const std::vector<Term>& terms)
         sum.denominator /= divisor;
     }
     return sum;
-}
-
-// What a pupil types into txtGZ5, txtZ5 and txtHN5 for a reduced result.
-QStringList mixedAnswer(const Fraction& result)
-{
-    const std::int64_t magnitude = std::abs(result.numerator);
-    if (magnitude < result.denominator)
-        return { {}, QString::number(result.numerator), QString::number(result.denominator) };
-    const std::int64_t whole = result.numerator / result.denominator;
-    if (result.numerator % result.denominator == 0)
-        return { QString::number(whole), {}, {} };
-    return { QString::number(whole),
-        QString::number(magnitude - std::abs(whole) * result.denominator),
-        QString::number(result.denominator) };
 }
 
 // A clock that moves on with every reading, so that each run draws the same exercises.
@@ -98,10 +82,7 @@ private:
 
     QWidget* control(const QString& name) const
     {
-        auto* found = m_window->findChild<QWidget*>(name);
-        if (!found)
-            qFatal("frmTAS has no control named %s", qPrintable(name));
-        return found;
+        return testing::control<QWidget>(m_window, name);
     }
     TextBox* box(const QString& name) const { return qobject_cast<TextBox*>(control(name)); }
     QString text(const QString& name) const
@@ -110,11 +91,8 @@ private:
             return label->text();
         return box(name)->text();
     }
-    bool shown(const QString& name) const { return control(name)->isVisible(); }
-    static QString at(const char* name, int index)
-    {
-        return QString::fromLatin1("%1_%2").arg(name).arg(index);
-    }
+    bool shown(const QString& name) const { return testing::shown(m_window, name); }
+    static QString at(const char* name, int index) { return testing::arrayMember(name, index); }
 
     void openWindow()
     {
@@ -130,12 +108,12 @@ private:
     void click(const QString& name)
     {
         QVERIFY2(shown(name), qPrintable(name));
-        QTest::mouseClick(control(name), Qt::LeftButton);
+        testing::click(m_window, name);
     }
     void doubleClick(const QString& name)
     {
         QVERIFY2(shown(name), qPrintable(name));
-        QTest::mouseDClick(control(name), Qt::LeftButton);
+        testing::doubleClick(m_window, name);
     }
     // Types the text through the field's key rule; what cannot be typed (" 2") is set instead.
     void enter(const QString& name, const QString& value)

@@ -13,6 +13,8 @@
 #include <set>
 
 #include "mainwin/frm_pendro.h"
+#include "tests/gui/gui_fixture.h"
+#include "tests/reference_fraction.h"
 #include "toolkit/fonts.h"
 #include "toolkit/line_control.h"
 #include "trainer/trainer_counters.h"
@@ -20,60 +22,16 @@
 #include "trainer_muldiv/frm_tm.h"
 
 using namespace pendro;
+using namespace pendro::testing;
 
 namespace {
 
 const QStringList SolutionLabels { "lblEZ1", "lblEN1", "lblGZ", "lblEZ2", "lblEN2" };
 const QStringList AnswerFields { "txtGZ5", "txtZ5", "txtHN5" };
 
-QString name(const char* base, int index)
-{
-    return QStringLiteral("%1_%2").arg(base).arg(index);
-}
-
-// A missing control is a broken window: stop with its name instead of crashing later.
-template <typename T> T* find(const QWidget* window, const QString& objectName)
-{
-    T* found = window->findChild<T*>(objectName);
-    if (!found)
-        qFatal(
-            "%s has no control named %s", qPrintable(window->objectName()), qPrintable(objectName));
-    return found;
-}
-
-QLineEdit* field(const QWidget* window, const QString& objectName)
-{
-    return find<QLineEdit>(window, objectName);
-}
-
-QString caption(const QWidget* window, const QString& objectName)
-{
-    return find<QLabel>(window, objectName)->text();
-}
-
-bool shown(const QWidget* window, const QString& objectName)
-{
-    return find<QWidget>(window, objectName)->isVisible();
-}
-
-void click(const QWidget* window, const QString& objectName)
-{
-    QTest::mouseClick(find<QWidget>(window, objectName), Qt::LeftButton);
-}
-
-// Types text into a field as a user would, through the field's key rule; false when the rule
-// refused part of it.
-bool type(const QWidget* window, const QString& objectName, const QString& text)
-{
-    QLineEdit* target = field(window, objectName);
-    target->clear();
-    QTest::keyClicks(target, text);
-    return target->text() == text;
-}
-
 void setTermCount(const QWidget* window, int count)
 {
-    find<QComboBox>(window, "cbAG")->setEditText(QString::number(count));
+    control<QComboBox>(window, "cbAG")->setEditText(QString::number(count));
 }
 
 // "Neue Aufgabe" with as many terms as given, then the generated terms overwritten by typing.
@@ -83,7 +41,8 @@ bool enterExercise(const QWidget* window, const QStringList& terms)
     click(window, "cbNeu");
     for (int i = 0; i < terms.size(); ++i) {
         const QStringList parts = terms[i].split(QLatin1Char('/'));
-        if (!type(window, name("txtZ1", i), parts[0]) || !type(window, name("txtN1", i), parts[1]))
+        if (!type(window, arrayMember("txtZ1", i), parts[0])
+            || !type(window, arrayMember("txtN1", i), parts[1]))
             return false;
     }
     return true;
@@ -101,36 +60,6 @@ QStringList solutionCaptions(const QWidget* window)
     for (const QString& label : SolutionLabels)
         captions << caption(window, label);
     return captions;
-}
-
-// A reduced fraction computed here with plain integers, as the reference for the windows.
-struct Fraction
-{
-    std::int64_t numerator;
-    std::int64_t denominator; // always positive
-};
-
-Fraction reduced(std::int64_t numerator, std::int64_t denominator)
-{
-    if (denominator < 0) {
-        numerator = -numerator;
-        denominator = -denominator;
-    }
-    const std::int64_t divisor = std::gcd(numerator, denominator);
-    return { numerator / divisor, denominator / divisor };
-}
-
-// The mixed number as the answer fields must hold it: whole part, numerator, denominator.
-QStringList mixedNumberTexts(const Fraction& value)
-{
-    const auto text = [](std::int64_t number) { return QString::number(number); };
-    if (value.denominator == 1)
-        return { text(value.numerator), {}, {} };
-    const std::int64_t size = value.numerator < 0 ? -value.numerator : value.numerator;
-    if (size < value.denominator)
-        return { {}, text(value.numerator), text(value.denominator) };
-    return { text(value.numerator / value.denominator), text(size % value.denominator),
-        text(value.denominator) };
 }
 
 } // namespace
@@ -262,20 +191,20 @@ void TestFrmMulDiv::newExerciseOpensOnlyTheChosenColumns()
     for (int i = 0; i < 8; ++i) {
         const bool used = i < terms;
         for (const char* array : { "txtZ1", "txtN1" }) {
-            QCOMPARE(shown(form, name(array, i)), used);
-            QCOMPARE(field(form, name(array, i))->text().isEmpty(), !used);
+            QCOMPARE(shown(form, arrayMember(array, i)), used);
+            QCOMPARE(field(form, arrayMember(array, i))->text().isEmpty(), !used);
         }
         for (const char* array : { "txtZ2", "txtN2" }) {
-            QCOMPARE(shown(form, name(array, i)), used);
-            QVERIFY(field(form, name(array, i))->text().isEmpty());
+            QCOMPARE(shown(form, arrayMember(array, i)), used);
+            QVERIFY(field(form, arrayMember(array, i))->text().isEmpty());
         }
-        QCOMPARE(shown(form, name("L1", i)), used);
+        QCOMPARE(shown(form, arrayMember("L1", i)), used);
         if (i < 7) {
             for (const char* signs : { "lblV1", "lblVZ2", "lblVN2" })
-                QCOMPARE(shown(form, name(signs, i)), i < terms - 1);
+                QCOMPARE(shown(form, arrayMember(signs, i)), i < terms - 1);
         }
     }
-    const auto* bar = find<Line>(form, "L2");
+    const auto* bar = control<Line>(form, "L2");
     QVERIFY(bar->isVisible());
     QCOMPARE(bar->x1(), 360.0);
     QCOMPARE(bar->x2(), barEnd);
@@ -293,7 +222,7 @@ void TestFrmMulDiv::newExerciseOpensOnlyTheChosenColumns()
     QVERIFY(caption(form, "lblEZ1").isEmpty());
     QVERIFY(caption(form, "lblEDB").isEmpty());
 
-    QCOMPARE(form->focusWidget(), find<QWidget>(form, "txtZ2_0"));
+    QCOMPARE(form->focusWidget(), control<QWidget>(form, "txtZ2_0"));
     QVERIFY(!shown(form, "cbNeu"));
     QVERIFY(shown(form, "cbP"));
     QCOMPARE(caption(form, "lblVon"), QStringLiteral("2"));
@@ -326,7 +255,7 @@ void TestFrmMulDiv::newExerciseDrawsEachValueAfterItsOwnReseed()
     QFETCH(bool, negative);
     QWidget* form = open(window);
     setTermCount(form, terms);
-    find<QCheckBox>(form, "cbMinus")->setChecked(negative);
+    control<QCheckBox>(form, "cbMinus")->setChecked(negative);
 
     for (int exercise = 0; exercise < 20; ++exercise) {
         std::uint64_t replayReadings = m_clockReadings;
@@ -351,8 +280,8 @@ void TestFrmMulDiv::newExerciseDrawsEachValueAfterItsOwnReseed()
             if (negative && draw() >= 0.5F)
                 numerator = -numerator;
             const int denominator = upToTen();
-            QCOMPARE(field(form, name("txtZ1", i))->text(), QString::number(numerator));
-            QCOMPARE(field(form, name("txtN1", i))->text(), QString::number(denominator));
+            QCOMPARE(field(form, arrayMember("txtZ1", i))->text(), QString::number(numerator));
+            QCOMPARE(field(form, arrayMember("txtN1", i))->text(), QString::number(denominator));
         }
         QCOMPARE(m_random->state(), replay.state());
     }
@@ -374,7 +303,7 @@ void TestFrmMulDiv::generatedTermsStayInRangeWithSignsAsRequested()
     QFETCH(bool, negative);
     QWidget* form = open(window);
     setTermCount(form, 5);
-    find<QCheckBox>(form, "cbMinus")->setChecked(negative);
+    control<QCheckBox>(form, "cbMinus")->setChecked(negative);
 
     const QRegularExpression numeratorForm(QStringLiteral("^-?[1-9][0-9]?$"));
     const QRegularExpression denominatorForm(QStringLiteral("^[1-9][0-9]?$"));
@@ -387,8 +316,8 @@ void TestFrmMulDiv::generatedTermsStayInRangeWithSignsAsRequested()
         click(form, "cbClear");
         click(form, "cbNeu");
         for (int i = 0; i < 5; ++i) {
-            const QString numerator = field(form, name("txtZ1", i))->text();
-            const QString denominator = field(form, name("txtN1", i))->text();
+            const QString numerator = field(form, arrayMember("txtZ1", i))->text();
+            const QString denominator = field(form, arrayMember("txtN1", i))->text();
             QVERIFY2(numeratorForm.match(numerator).hasMatch(), qPrintable(numerator));
             QVERIFY2(denominatorForm.match(denominator).hasMatch(), qPrintable(denominator));
             const int size = std::abs(numerator.toInt());
@@ -623,8 +552,8 @@ void TestFrmMulDiv::failingCheckKeepsOnlyWhatEarlierStepsWrote()
 
     for (int i = 0; i < terms.size(); ++i) {
         const QStringList parts = terms[i].split(QLatin1Char('/'));
-        QVERIFY(type(form, name("txtZ1", i), parts[0]));
-        QVERIFY(type(form, name("txtN1", i), parts[1]));
+        QVERIFY(type(form, arrayMember("txtZ1", i), parts[0]));
+        QVERIFY(type(form, arrayMember("txtN1", i), parts[1]));
     }
     setTermCount(form, static_cast<int>(terms.size()));
     m_main->setNumberText(0, QStringLiteral("77"));
@@ -671,7 +600,7 @@ void TestFrmMulDiv::generatedExercisesAgreeWithExactFractions()
     QFETCH(bool, negative);
     QWidget* form = open(window);
     const bool dividing = window == QLatin1String("frmTD");
-    find<QCheckBox>(form, "cbMinus")->setChecked(negative);
+    control<QCheckBox>(form, "cbMinus")->setChecked(negative);
 
     const int exercises = 150;
     for (int exercise = 0; exercise < exercises; ++exercise) {
@@ -682,16 +611,16 @@ void TestFrmMulDiv::generatedExercisesAgreeWithExactFractions()
         std::int64_t upperProduct = 1;
         std::int64_t lowerProduct = 1;
         for (int i = 0; i < terms; ++i) {
-            std::int64_t upper = field(form, name("txtZ1", i))->text().toLongLong();
-            std::int64_t lower = field(form, name("txtN1", i))->text().toLongLong();
+            std::int64_t upper = field(form, arrayMember("txtZ1", i))->text().toLongLong();
+            std::int64_t lower = field(form, arrayMember("txtN1", i))->text().toLongLong();
             if (dividing && i > 0)
                 std::swap(upper, lower);
             upperProduct *= upper;
             lowerProduct *= lower;
             // Row 2 takes no sign below the bar; the sign moves up.
             const std::int64_t sign = lower < 0 ? -1 : 1;
-            QVERIFY(type(form, name("txtZ2", i), QString::number(upper * sign)));
-            QVERIFY(type(form, name("txtN2", i), QString::number(lower * sign)));
+            QVERIFY(type(form, arrayMember("txtZ2", i), QString::number(upper * sign)));
+            QVERIFY(type(form, arrayMember("txtN2", i), QString::number(lower * sign)));
         }
         const Fraction exact = reduced(upperProduct, lowerProduct);
         const std::int64_t sign = lowerProduct < 0 ? -1 : 1;
@@ -707,7 +636,7 @@ void TestFrmMulDiv::generatedExercisesAgreeWithExactFractions()
         click(form, "txtG5");
         QVERIFY(shown(form, "txtGZ5"));
 
-        const QStringList answer = mixedNumberTexts(exact);
+        const QStringList answer = mixedAnswer(exact);
         QVERIFY(type(form, "txtGZ5", answer[0]));
         QVERIFY(type(form, "txtZ5", answer[1]));
         QVERIFY(type(form, "txtHN5", answer[2] + QLatin1Char('1')));
@@ -815,8 +744,8 @@ void TestFrmMulDiv::equalsBoxOpensTheNextStepOnlyWhenTheRowBeforeIsFilled()
     const QStringList boxes { "txtG3", "txtG4", "txtG5" };
 
     for (int i = 0; i < terms; ++i) {
-        QVERIFY(type(form, name("txtZ2", i), QString::number(i + 1)));
-        QVERIFY(type(form, name("txtN2", i), QString::number(i + 2)));
+        QVERIFY(type(form, arrayMember("txtZ2", i), QString::number(i + 1)));
+        QVERIFY(type(form, arrayMember("txtN2", i), QString::number(i + 2)));
     }
     const QStringList stepFields { "txtZ3", "txtHN3", "txtZ4", "txtHN4", "txtGZ5", "txtZ5",
         "txtHN5" };
@@ -887,8 +816,8 @@ void TestFrmMulDiv::rowTwoCountsOnlyTheCurrentTermCount()
     setTermCount(form, 3);
     click(form, "cbNeu");
     for (int i = 0; i < filledColumns; ++i) {
-        QVERIFY(type(form, name("txtZ2", i), QStringLiteral("1")));
-        QVERIFY(type(form, name("txtN2", i), QStringLiteral("2")));
+        QVERIFY(type(form, arrayMember("txtZ2", i), QStringLiteral("1")));
+        QVERIFY(type(form, arrayMember("txtN2", i), QStringLiteral("2")));
     }
     setTermCount(form, countAtClick);
     click(form, "txtG3");
@@ -922,8 +851,8 @@ void TestFrmMulDiv::equalsBoxIgnoresATermCountOutsideTwoToEight()
     QWidget* form = open(window);
     click(form, "cbNeu");
     for (int i = 0; i < 2; ++i) {
-        QVERIFY(type(form, name("txtZ2", i), QStringLiteral("1")));
-        QVERIFY(type(form, name("txtN2", i), QStringLiteral("2")));
+        QVERIFY(type(form, arrayMember("txtZ2", i), QStringLiteral("1")));
+        QVERIFY(type(form, arrayMember("txtN2", i), QStringLiteral("2")));
     }
     click(form, "txtG3");
     QVERIFY(type(form, "txtZ3", QStringLiteral("1")));
@@ -935,8 +864,8 @@ void TestFrmMulDiv::equalsBoxIgnoresATermCountOutsideTwoToEight()
     for (const char* filled : { "txtZ2_0", "txtZ3", "txtZ4" })
         field(form, QString::fromLatin1(filled))->clear();
 
-    find<QComboBox>(form, "cbAG")->setEditText(count);
-    QCOMPARE(find<QComboBox>(form, "cbAG")->currentText(), count);
+    control<QComboBox>(form, "cbAG")->setEditText(count);
+    QCOMPARE(control<QComboBox>(form, "cbAG")->currentText(), count);
     click(form, box);
 
     for (const char* opened : { "txtZ3", "txtG4", "txtZ4", "txtG5", "txtGZ5", "L9" })
