@@ -99,17 +99,7 @@ mkdir -p "$root"
 start=$SECONDS
 tar --numeric-owner --xattrs --xattrs-include='*' -xf "$tarball" -C "$root"
 mkdir -p "$root/build/pendro/build" "$out"
-files=()
-if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-    while IFS= read -r -d '' file; do
-        [ -e "$file" ] && files+=("$file") # tracked files deleted in the work tree are left out
-    done < <(git ls-files -z --cached --others --exclude-standard)
-else
-    while IFS= read -r -d '' file; do
-        files+=("$file")
-    done < <(find . -path ./build -prune -o \( -type f -o -type l \) -print0)
-fi
-tar -cf - -- "${files[@]}" | tar -xf - -C "$root/build/pendro"
+scripts/copy_work_tree.sh "$root/build/pendro"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 echo "== chroot: unpacked in $((SECONDS - start))s"
 

@@ -45,19 +45,7 @@ tree="$out/pendro-$version$suffix"
 rm -rf "$out"
 mkdir -p "$tree"
 
-files=()
-if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-    # git ls-files also lists tracked files deleted in the work tree; copy only what exists.
-    while IFS= read -r -d '' file; do
-        [ -e "$file" ] && files+=("$file")
-    done < <(git ls-files -z --cached --others --exclude-standard)
-else
-    # No git here (the copy in scripts/debian_chroot.sh holds just those files): all but build/.
-    while IFS= read -r -d '' file; do
-        files+=("$file")
-    done < <(find . -path ./build -prune -o \( -type f -o -type l \) -print0)
-fi
-tar -cf - -- "${files[@]}" | tar -xf - -C "$tree"
+scripts/copy_work_tree.sh "$tree"
 
 if [ -n "$suffix" ]; then
     {
