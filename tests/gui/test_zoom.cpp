@@ -46,7 +46,7 @@ constexpr WindowRow WindowRows[] = {
     { "frmTD", nullptr, 8490, 4905 },
 };
 
-const WindowRow& windowRow(const QString& name)
+WindowRow windowRow(const QString& name)
 {
     for (const WindowRow& row : WindowRows) {
         if (name == QLatin1String(row.name))
@@ -84,13 +84,13 @@ TrainerKind kindOfEntry(const QString& menuEntry)
 
 QSize clientSize(const QWidget* window)
 {
-    const WindowRow& row = windowRow(window->objectName());
+    const WindowRow row = windowRow(window->objectName());
     return row.clientName ? control<QWidget>(window, row.clientName)->size() : window->size();
 }
 
 QSize clientSizeAt(const QString& window, double factor)
 {
-    const WindowRow& row = windowRow(window);
+    const WindowRow row = windowRow(window);
     return { twipsToPixels(row.clientWidth, factor), twipsToPixels(row.clientHeight, factor) };
 }
 
