@@ -291,8 +291,8 @@ test_portable() {
 }
 
 # Silent install into a fresh prefix, shortcut and uninstall entry, a start from the installed
-# folder, a second install while Pendro runs (refused, the old one left working), silent
-# uninstall without leftovers.
+# folder, a second install and an uninstall while Pendro runs (both refused, the old one left
+# working), silent uninstall without leftovers.
 test_installer() {
     local prefix="$build_dir/wine-installer" setup="$dist_dir/Pendro-$version-setup.exe"
     new_wine_prefix "$prefix"
@@ -326,9 +326,23 @@ test_installer() {
         [ "$(cd "$installed" && find . -type f -exec sha256sum {} + | sort)" = "$before" ] ||
             fail "installer: installing over a running Pendro changed the installed files"
         window_shown "$main_title" || fail "installer: the running Pendro is gone"
+        echo "installer: over a running Pendro it stops with exit code $status and leaves the installation as it was"
+
+        # Uninstalling a running Pendro: refused too, or the files would stay without an entry.
+        # _?= runs the uninstaller in place, so that its exit code comes back.
+        status=0
+        wine "$installed/Uninstall.exe" /S /CurrentUser "_?=$(winepath -w "$installed")" \
+            >/dev/null 2>&1 || status=$?
+        [ "$status" -ne 0 ] || fail "uninstaller: removing a running Pendro ended with exit code 0"
+        [ "$(cd "$installed" && find . -type f -exec sha256sum {} + | sort)" = "$before" ] ||
+            fail "uninstaller: removing a running Pendro changed the installed files"
+        [ -f "$shortcut" ] || fail "uninstaller: removing a running Pendro took the shortcut"
+        wine reg query "$key" >/dev/null 2>&1 ||
+            fail "uninstaller: removing a running Pendro took its uninstall entry"
+        window_shown "$main_title" || fail "uninstaller: the running Pendro is gone"
+        echo "uninstaller: with Pendro running it stops with exit code $status and leaves the installation as it was"
         wineserver -k || true
         wineserver -w || true
-        echo "installer: over a running Pendro it stops with exit code $status and leaves the installation as it was"
         start_and_look "$installed/pendro.exe" "$prefix"
 
         wine "$installed/Uninstall.exe" /S /CurrentUser >/dev/null 2>&1

@@ -88,24 +88,29 @@ Function un.onInit
 FunctionEnd
 
 ; A running Pendro keeps pendro.exe open, and Windows refuses to open it for writing then.
-; Installing over it would leave a folder of old and new files, so the installer stops before it
-; changes anything (silently: with exit code 2).
-Function CheckNotRunning
+; Installing over it would leave a folder of old and new files, and removing it would leave the
+; files behind without an uninstall entry, so installer and uninstaller stop before they change
+; anything (silently: with exit code 2).
+!macro CHECK_NOT_RUNNING PREFIX VERB TASK
+Function ${PREFIX}CheckNotRunning
     IfFileExists "$INSTDIR\pendro.exe" 0 done
     retry:
     ClearErrors
     FileOpen $0 "$INSTDIR\pendro.exe" a
     IfErrors 0 closed
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-        "Pendro läuft noch und kann deshalb nicht ersetzt werden.$\r$\nBitte schließen Sie Pendro und klicken Sie auf „Wiederholen“." \
+        "Pendro läuft noch und kann deshalb nicht ${VERB} werden.$\r$\nBitte schließen Sie Pendro und klicken Sie auf „Wiederholen“." \
         /SD IDCANCEL IDRETRY retry
-    DetailPrint "Pendro läuft noch: die Installation wurde abgebrochen, nichts wurde geändert."
+    DetailPrint "Pendro läuft noch: die ${TASK} wurde abgebrochen, nichts wurde geändert."
     SetErrorLevel 2
-    Abort "Pendro läuft noch: die Installation wurde abgebrochen, nichts wurde geändert."
+    Abort "Pendro läuft noch: die ${TASK} wurde abgebrochen, nichts wurde geändert."
     closed:
     FileClose $0
     done:
 FunctionEnd
+!macroend
+!insertmacro CHECK_NOT_RUNNING "" "ersetzt" "Installation"
+!insertmacro CHECK_NOT_RUNNING "un." "entfernt" "Deinstallation"
 
 Section "Pendro" SecProgram
     SectionIn RO
@@ -145,6 +150,7 @@ SectionEnd
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Section "Uninstall"
+    Call un.CheckNotRunning
     Delete "$SMPROGRAMS\${APP_NAME}.lnk"
     Delete "$DESKTOP\${APP_NAME}.lnk"
     ; Only what the installer put there: the folder's files are listed at build time.
