@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -58,6 +59,31 @@ template <typename Int> std::optional<Int> parseInteger(std::string_view text)
     if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max())
         return std::nullopt;
     return static_cast<Int>(value);
+}
+
+// A non-empty run of decimal digits as the nearest double (ties to even), failing beyond the
+// double range. std::from_chars does that where the standard library has it for double; where it
+// does not (libc++ before version 20, as in the WebAssembly build), std::strtod does the same:
+// for a text of digits alone it depends on no locale, and it rounds correctly in the C
+// libraries Pendro is built with (glibc, and musl in emscripten), however many digits there are.
+std::optional<double> digitsToDouble(std::string_view digits)
+{
+#if defined(__cpp_lib_to_chars)
+    double value = 0.0;
+    const char* last = digits.data() + digits.size();
+    const auto [end, error] = std::from_chars(digits.data(), last, value);
+    if (error != std::errc {} || end != last)
+        return std::nullopt;
+    return value;
+#else
+    const std::string text(digits);
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    if (errno == ERANGE || end != text.c_str() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+#endif
 }
 
 // A finite non-zero double rounded to 15 significant digits: d[0],d[1]...d[14] times
@@ -148,13 +174,10 @@ std::optional<double> parseDouble(std::string_view text)
     const auto parts = splitSignedDigits(text);
     if (!parts)
         return std::nullopt;
-    double value = 0.0;
-    const char* first = parts->digits.data();
-    const char* last = first + parts->digits.size();
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (error != std::errc {} || end != last)
+    const auto value = digitsToDouble(parts->digits);
+    if (!value)
         return std::nullopt;
-    return parts->negative ? -value : value;
+    return parts->negative ? -*value : *value;
 }
 
 std::string formatInt(std::int64_t value)

@@ -4,7 +4,10 @@
 #include <QtTest>
 
 #include <cmath>
+#include <initializer_list>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -16,6 +19,43 @@ QByteArray digits(int count, char digit)
 std::string toStd(const QByteArray& text)
 {
     return text.toStdString();
+}
+
+// The decimal digits of a sum of signed powers of two plus a small whole number, for texts of
+// up to 309 digits whose exact value matters: (exponent, +1 or -1) pairs. The sum must not be
+// negative.
+QByteArray decimalText(std::initializer_list<std::pair<int, int>> powers, int plus = 0)
+{
+    std::vector<int> sum(400, 0); // base 10, lowest digit first
+    const auto add = [&sum](const std::vector<int>& term, int sign) {
+        int carry = 0;
+        for (std::size_t i = 0; i < sum.size(); ++i) {
+            int digit = sum[i] + sign * (i < term.size() ? term[i] : 0) + carry;
+            carry = digit < 0 ? -1 : digit / 10;
+            sum[i] = digit - carry * 10;
+        }
+    };
+    for (const auto& [exponent, sign] : powers) {
+        std::vector<int> power { 1 };
+        for (int i = 0; i < exponent; ++i) {
+            int carry = 0;
+            for (int& digit : power) {
+                digit = digit * 2 + carry;
+                carry = digit / 10;
+                digit %= 10;
+            }
+            if (carry > 0)
+                power.push_back(carry);
+        }
+        add(power, sign);
+    }
+    add({ plus < 0 ? -plus : plus }, plus < 0 ? -1 : 1);
+    QByteArray text;
+    for (auto digit = sum.rbegin(); digit != sum.rend(); ++digit) {
+        if (!text.isEmpty() || *digit != 0)
+            text.append(static_cast<char>('0' + *digit));
+    }
+    return text.isEmpty() ? QByteArray("0") : text;
 }
 
 } // namespace
@@ -177,6 +217,18 @@ void TestNumberText::parseDouble_data()
     QTest::newRow("400 digits") << "1" + digits(399, '0') << false << 0.0;
     QTest::newRow("400 zeros") << digits(400, '0') << true << 0.0;
     QTest::newRow("small value behind 400 zeros") << digits(400, '0') + "42" << true << 42.0;
+    // Near the top of the range every one of the 309 digits can decide the rounding.
+    QTest::newRow("2^1023 + 2^970, a tie, rounds to even")
+        << decimalText({ { 1023, 1 }, { 970, 1 } }) << true << std::ldexp(1.0, 1023);
+    QTest::newRow("one more than that tie rounds up") << decimalText(
+        { { 1023, 1 }, { 970, 1 } }, 1) << true << std::ldexp(1.0, 1023) + std::ldexp(1.0, 971);
+    QTest::newRow("largest double")
+        << decimalText({ { 1024, 1 }, { 971, -1 } }) << true << std::numeric_limits<double>::max();
+    QTest::newRow("one less than half an ulp above the largest double") << decimalText(
+        { { 1024, 1 }, { 970, -1 } }, -1) << true << std::numeric_limits<double>::max();
+    QTest::newRow("half an ulp above the largest double is beyond the range")
+        << decimalText({ { 1024, 1 }, { 970, -1 } }) << false << 0.0;
+    QTest::newRow("10,000 leading zeros") << digits(10000, '0') + "131071" << true << 131071.0;
 }
 
 void TestNumberText::parseDouble()
@@ -186,8 +238,9 @@ void TestNumberText::parseDouble()
     QFETCH(double, value);
     const auto parsed = pendro::parseDouble(toStd(text));
     QCOMPARE(parsed.has_value(), valid);
+    // Exactly, not within QCOMPARE's tolerance for doubles: the rounding is what is tested.
     if (valid)
-        QCOMPARE(*parsed, value);
+        QVERIFY2(*parsed == value, qPrintable(QString::number(*parsed, 'g', 17)));
 }
 
 void TestNumberText::formatDouble_data()
