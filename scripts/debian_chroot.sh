@@ -8,7 +8,9 @@
 # made once and kept as a tarball in ~/.cache/pendro/debian-<codename>-<arch>.tar; it is made
 # again when the command line that made it changes. Each run unpacks a fresh copy, brings it up
 # to date with apt-get, runs the command and throws the copy away. The packages apt downloads
-# are kept in ~/.cache/pendro/debian-<codename>-<arch>-apt/ for the next run.
+# are kept in ~/.cache/pendro/debian-<codename>-<arch>-apt/ for the next run. The host's
+# ~/.cache/pendro itself is the chroot's /root/.cache/pendro, so that what a command builds
+# into the cache there (Qt for WebAssembly, scripts/web.sh) is kept too.
 # The chroot uses the mirrors of the host's own apt sources, with the suites of <codename>
 # (<codename>, -updates and -security). It needs root (mounts and chroot): it runs as root,
 # otherwise it runs itself again through sudo and gives the results to the calling user.
@@ -98,7 +100,7 @@ root="$work/root"
 mkdir -p "$root"
 start=$SECONDS
 tar --numeric-owner --xattrs --xattrs-include='*' -xf "$tarball" -C "$root"
-mkdir -p "$root/build/pendro/build" "$out"
+mkdir -p "$root/build/pendro/build" "$root/root/.cache/pendro" "$out"
 scripts/copy_work_tree.sh "$root/build/pendro"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 echo "== chroot: unpacked in $((SECONDS - start))s"
@@ -110,19 +112,21 @@ while IFS= read -r name; do
 done < <(compgen -e | grep -E '^(PENDRO_.*|CI|QT_QPA_PLATFORM|DEB_BUILD_OPTIONS|TERM)$' |
     grep -vx PENDRO_CACHE)
 
-# In a mount and process namespace of its own: /dev, /proc, /sys, the build folder and apt's
-# download cache are mounted into the copy, apt brings it up to date, then the command runs.
+# In a mount and process namespace of its own: /dev, /proc, /sys, the build folder, the cache
+# folder and apt's download cache are mounted into the copy, apt brings it up to date, then the
+# command runs.
 # Ending this script ends every process in the chroot with it.
 unshare --mount --pid --fork --kill-child --propagation private -- bash -euc '
-    root=$1 out=$2 apt_cache=$3
-    shift 3
+    root=$1 out=$2 apt_cache=$3 cache=$4
+    shift 4
     mount --rbind /dev "$root/dev"
     mount -t proc proc "$root/proc"
     mount --rbind /sys "$root/sys"
     mount --bind "$out" "$root/build/pendro/build"
+    mount --bind "$cache" "$root/root/.cache/pendro"
     mount --bind "$apt_cache" "$root/var/cache/apt/archives"
     exec chroot "$root" /usr/bin/env -i "$@"
-' _ "$root" "$PWD/$out" "$apt_cache" "${environment[@]}" bash -c '
+' _ "$root" "$PWD/$out" "$apt_cache" "$cache" "${environment[@]}" bash -c '
     set -euo pipefail
     cd /build/pendro
     echo "== chroot: apt-get update and upgrade"
