@@ -11,6 +11,8 @@ DesktopKind hostDesktopKind()
 {
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
     return DesktopKind::Native;
+#elif defined(Q_OS_WASM)
+    return DesktopKind::Browser;
 #else
     return DesktopKind::DisplayServer;
 #endif
@@ -24,7 +26,7 @@ std::string processEnvironment(const char* name)
 
 std::string missingDesktopMessage(DesktopKind kind, const EnvironmentLookup& environment)
 {
-    if (kind == DesktopKind::Native)
+    if (kind != DesktopKind::DisplayServer)
         return {};
     for (const char* name : { "QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY" }) {
         if (!environment(name).empty())

@@ -10,6 +10,8 @@
 
 using namespace pendro;
 
+Q_DECLARE_METATYPE(pendro::DesktopKind)
+
 // What differs between the platforms Pendro runs on: whether a display server must be named
 // before the first window, and which fonts need a stand-in.
 class TestPlatform : public QObject
@@ -19,27 +21,37 @@ class TestPlatform : public QObject
 private slots:
     void theDesktopCheckAsksForADisplayServerOnlyWhereOneIsNeeded_data()
     {
-        QTest::addColumn<bool>("native");
+        QTest::addColumn<DesktopKind>("kind");
         QTest::addColumn<QStringList>("variables");
         QTest::addColumn<bool>("starts");
 
-        QTest::newRow("linux, nothing set") << false << QStringList {} << false;
-        QTest::newRow("linux, empty DISPLAY") << false << QStringList { "DISPLAY=" } << false;
-        QTest::newRow("linux, X11") << false << QStringList { "DISPLAY=:0" } << true;
+        QTest::newRow("linux, nothing set")
+            << DesktopKind::DisplayServer << QStringList {} << false;
+        QTest::newRow("linux, empty DISPLAY")
+            << DesktopKind::DisplayServer << QStringList { "DISPLAY=" } << false;
+        QTest::newRow("linux, X11")
+            << DesktopKind::DisplayServer << QStringList { "DISPLAY=:0" } << true;
         QTest::newRow("linux, Wayland")
-            << false << QStringList { "WAYLAND_DISPLAY=wayland-0" } << true;
+            << DesktopKind::DisplayServer << QStringList { "WAYLAND_DISPLAY=wayland-0" } << true;
         QTest::newRow("linux, chosen platform")
-            << false << QStringList { "QT_QPA_PLATFORM=offscreen" } << true;
+            << DesktopKind::DisplayServer << QStringList { "QT_QPA_PLATFORM=offscreen" } << true;
         QTest::newRow("linux, unrelated variables")
-            << false << QStringList { "HOME=/home/pupil", "XDG_SESSION_TYPE=x11" } << false;
+            << DesktopKind::DisplayServer
+            << QStringList { "HOME=/home/pupil", "XDG_SESSION_TYPE=x11" } << false;
         // Windows has no DISPLAY, and Wine hands one over that means nothing there.
-        QTest::newRow("windows, nothing set") << true << QStringList {} << true;
-        QTest::newRow("windows, DISPLAY from wine") << true << QStringList { "DISPLAY=:0" } << true;
+        QTest::newRow("windows, nothing set") << DesktopKind::Native << QStringList {} << true;
+        QTest::newRow("windows, DISPLAY from wine")
+            << DesktopKind::Native << QStringList { "DISPLAY=:0" } << true;
+        // A page has no environment variables; emscripten makes up a few, none of them DISPLAY.
+        QTest::newRow("browser, nothing set") << DesktopKind::Browser << QStringList {} << true;
+        QTest::newRow("browser, emscripten's environment")
+            << DesktopKind::Browser << QStringList { "USER=web_user", "HOME=/home/web_user" }
+            << true;
     }
 
     void theDesktopCheckAsksForADisplayServerOnlyWhereOneIsNeeded()
     {
-        QFETCH(bool, native);
+        QFETCH(DesktopKind, kind);
         QFETCH(QStringList, variables);
         QFETCH(bool, starts);
 
@@ -49,11 +61,10 @@ private slots:
             environment[variable.left(equals).toStdString()]
                 = variable.mid(equals + 1).toStdString();
         }
-        const std::string message = missingDesktopMessage(
-            native ? DesktopKind::Native : DesktopKind::DisplayServer, [&](const char* name) {
-                const auto found = environment.find(name);
-                return found == environment.end() ? std::string() : found->second;
-            });
+        const std::string message = missingDesktopMessage(kind, [&](const char* name) {
+            const auto found = environment.find(name);
+            return found == environment.end() ? std::string() : found->second;
+        });
         QCOMPARE(message.empty(), starts);
         if (!starts) {
             QVERIFY(message.find("grafische Arbeitsumgebung") != std::string::npos);
@@ -63,8 +74,10 @@ private slots:
 
     void thisBuildKnowsItsDesktop()
     {
-#ifdef Q_OS_WIN
+#if defined(Q_OS_WIN)
         QCOMPARE(hostDesktopKind(), DesktopKind::Native);
+#elif defined(Q_OS_WASM)
+        QCOMPARE(hostDesktopKind(), DesktopKind::Browser);
 #else
         QCOMPARE(hostDesktopKind(), DesktopKind::DisplayServer);
 #endif
