@@ -130,6 +130,18 @@ void PendroApplication::changeZoom(ZoomChange change)
         applyZoom(window, m_zoom.factor());
 }
 
+void PendroApplication::zoomToLargestFit()
+{
+    const QList<QWidget*> windows = openWindows();
+    bool changed = false;
+    while (m_zoom.change(ZoomChange::In, rooms(windows)))
+        changed = true;
+    if (changed) {
+        for (QWidget* window : windows)
+            applyZoom(window, m_zoom.factor());
+    }
+}
+
 void PendroApplication::openAtCurrentZoom(QWidget* window)
 {
     const QList<QWidget*> open = openWindows();

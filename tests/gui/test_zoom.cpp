@@ -350,7 +350,8 @@ private slots:
 
     // The menu entries on the offscreen screen (800 x 800): a step applies to every open window,
     // a window opened later takes it, and a step that a window would not fit is not taken.
-    // Steps: "+" Vergrößern, "-" Verkleinern, "0" Originalgröße, or a window's menu entry.
+    // Steps: "+" Vergrößern, "-" Verkleinern, "0" Originalgröße, "fit" the largest step that
+    // fits, or a window's menu entry.
     void menuEntriesZoomEveryOpenWindow_data()
     {
         QTest::addColumn<QString>("steps");
@@ -367,6 +368,11 @@ private slots:
         QTest::newRow("a trainer opened at 150 % steps the zoom down") << "+ + menTD" << 125;
         QTest::newRow("the help window opened at 150 % steps it down") << "+ + Hilfe" << 125;
         QTest::newRow("a closed window counts no more") << "menTM + close + +" << 150;
+        // How a browser page starts: as large as the main window fits, then the usual rules.
+        QTest::newRow("the largest step that fits") << "fit" << 150;
+        QTest::newRow("the largest fit is the top of + too") << "fit +" << 150;
+        QTest::newRow("a trainer opened after the largest fit") << "fit menTAS" << 125;
+        QTest::newRow("the largest fit with the help window open") << "Hilfe fit" << 125;
     }
 
     void menuEntriesZoomEveryOpenWindow()
@@ -385,6 +391,8 @@ private slots:
                 entry("menOriginalgroesse")->trigger();
             else if (step == QLatin1String("close"))
                 last->close();
+            else if (step == QLatin1String("fit"))
+                m_app->zoomToLargestFit();
             else {
                 entry(qPrintable(step))->trigger();
                 last = step == QLatin1String("Hilfe") ? static_cast<QWidget*>(m_app->helpWindow())
