@@ -185,6 +185,7 @@ void frmPendro::buildControls(QWidget* client)
         placeControl(numberField, arrayName("txtZ1", i), { 720, top, 1215, 285 }, DefaultFont,
             fromUtf8(NumberToolTip));
         numberField->setKeyRule([](std::uint16_t code) { return MainDigitKeyFilter(code); });
+        numberField->setInputMethodHints(numberField->inputMethodHints() | Qt::ImhDigitsOnly);
         numberField->setAccessibleName(QStringLiteral("Zahl ") + number);
         m_txtZ1[static_cast<std::size_t>(i)] = numberField;
 

@@ -19,7 +19,10 @@ namespace pendro {
 
 TextBox::TextBox(QWidget* parent)
     : QLineEdit(parent)
-{ }
+{
+    // No field takes words: an on-screen keyboard neither completes nor capitalises.
+    setInputMethodHints(Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase);
+}
 
 int TextBox::keyCodeOf(const QKeyEvent* event)
 {
@@ -425,8 +428,12 @@ void TextBox::dropEvent(QDropEvent* event)
 
 void TextBox::inputMethodEvent(QInputMethodEvent* event)
 {
-    // Only the committed characters count; they take the same rule as typed ones.
+    // Only the committed characters count; they take the same rule as typed ones. A browser hands
+    // every typed character over as such a commit, so a lone Space is the Space key: it runs the
+    // activation first, as the key does.
     const QString commit = event->commitString();
+    if (commit == QStringLiteral(" ") && event->preeditString().isEmpty())
+        activate();
     QInputMethodEvent stripped;
     QLineEdit::inputMethodEvent(&stripped);
     typeText(commit);

@@ -22,7 +22,8 @@
 // name, emit activated() before the key meets the rule, which then treats the key as always.
 //
 // Text that arrives any other way (paste from the context menu, Shift+Insert, middle click, drop,
-// input-method commits) goes through the same rule one character at a time, as if typed. So that
+// input-method commits) goes through the same rule one character at a time, as if typed; a commit
+// of a lone Space (how a browser delivers the key) also runs the activation. So that
 // a long paste costs time in proportion to its length, the characters are applied to a copy of
 // the text and the field is written once at the end, as one undoable step. A rule must therefore
 // reach its own field only through the RuleField it is given; it may show or hide other controls.

@@ -439,8 +439,11 @@ void TrainerFrame::buildCounters()
 
 void TrainerFrame::installKeyRules()
 {
+    // A field of digits asks a tablet for the numeric on-screen keyboard; one that takes a sign
+    // too keeps the full one, which has the signs.
     auto digits = [](TextBox* field) {
         field->setKeyRule([](std::uint16_t code) { return DigitKeyFilter(code); });
+        field->setInputMethodHints(field->inputMethodHints() | Qt::ImhDigitsOnly);
     };
     auto signedDigits = [](TextBox* field) {
         field->setKeyRule([](std::uint16_t code, RuleField& text) {

@@ -209,6 +209,17 @@ private slots:
         QCOMPARE(number->text(), QStringLiteral("12"));
     }
 
+    // A tablet shows its numeric keyboard for the number fields and its full one for the factor
+    // fields, which take any text; neither completes or capitalises words.
+    void numberFieldsAskForTheNumericKeyboard()
+    {
+        for (int i = 0; i < 8; ++i) {
+            QVERIFY(field("txtZ1", i)->inputMethodHints() & Qt::ImhDigitsOnly);
+            QVERIFY(!(field("txtPF1", i)->inputMethodHints() & Qt::ImhDigitsOnly));
+            QVERIFY(field("txtPF1", i)->inputMethodHints() & Qt::ImhNoPredictiveText);
+        }
+    }
+
     void runsOverTheFields_data()
     {
         QTest::addColumn<bool>("strict");

@@ -328,6 +328,37 @@ private slots:
         QCOMPARE(box->text(), expected);
     }
 
+    // A field of digits asks a tablet for the numeric on-screen keyboard; a field that takes a
+    // sign, an operator field and an "=" box keep the full one, which has the signs.
+    void digitFieldsAskForTheNumericKeyboard_data()
+    {
+        QTest::addColumn<TrainerKind>("kind");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("numeric");
+        const TrainerKind tas = TrainerKind::AddSub;
+        const TrainerKind tm = TrainerKind::Mul;
+        const TrainerKind td = TrainerKind::Div;
+        QTest::newRow("TAS numerator") << tas << "txtZ1_0" << true;
+        QTest::newRow("TAS common denominator") << tas << "txtHN2" << true;
+        QTest::newRow("TAS operator") << tas << "txtV1_1" << false;
+        QTest::newRow("TAS row 3 numerator, signed") << tas << "txtZ3" << false;
+        QTest::newRow("TM numerator, signed") << tm << "txtZ1_0" << false;
+        QTest::newRow("TM denominator") << tm << "txtN1_2" << true;
+        QTest::newRow("TD row-2 denominator") << td << "txtN2_0" << true;
+        QTest::newRow("TD answer denominator") << td << "txtHN5" << true;
+        QTest::newRow("TD whole part, signed") << td << "txtGZ5" << false;
+        QTest::newRow("TD \"=\" box") << td << "txtG3" << false;
+    }
+    void digitFieldsAskForTheNumericKeyboard()
+    {
+        QFETCH(TrainerKind, kind);
+        QFETCH(QString, field);
+        QFETCH(bool, numeric);
+        const auto* box = control<TextBox>(open(kind), qPrintable(field));
+        QCOMPARE(bool(box->inputMethodHints() & Qt::ImhDigitsOnly), numeric);
+        QVERIFY(box->inputMethodHints() & Qt::ImhNoPredictiveText);
+    }
+
     void equalsBoxesShowAndHideTheirSuccessor_data() { addKindRows(); }
     void equalsBoxesShowAndHideTheirSuccessor()
     {
@@ -765,7 +796,17 @@ private slots:
             << tas << "txtV1_3" << int(Qt::Key_Space) << "txtV1_3=="
             << "+"
             << "txtZ1_3"
-            << "txtV1_3";
+            << "txtV1_3"; // A browser hands a typed Space over as an input method's commit (key 0
+                          // here).
+        QTest::newRow("frmTM txtG3, Space from a browser, row 2 filled")
+            << tm << "txtG3" << 0 << rowTwoMulDiv << "="
+            << "txtZ3"
+            << "txtZ3";
+        QTest::newRow("frmTAS txtV1_0 \"+\", Space from a browser")
+            << tas << "txtV1_0" << 0 << "txtV1_0=+"
+            << "-"
+            << ""
+            << "txtV1_0";
     }
     void activationKeysDoWhatThePointerDoes()
     {
@@ -797,8 +838,14 @@ private slots:
         }
         auto* target = control<TextBox>(w, qPrintable(box));
         target->setFocus();
-        QTest::keyClick(
-            target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        if (key == 0) {
+            QInputMethodEvent commit;
+            commit.setCommitString(QStringLiteral(" "));
+            QCoreApplication::sendEvent(target, &commit);
+        } else {
+            QTest::keyClick(
+                target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        }
         QCOMPARE(target->text(), text);
         if (!shown.isEmpty())
             QVERIFY(control<QWidget>(w, qPrintable(shown))->isVisible());
