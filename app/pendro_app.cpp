@@ -15,6 +15,16 @@
 
 namespace pendro {
 
+namespace {
+// showNormal, not show: where a platform shows a window full-screen by default (Qt for
+// WebAssembly does, which would hide every other window of the page), each window still stands
+// at its own size, and a minimized window that is asked for comes back.
+void showAsAWindow(QWidget* window)
+{
+    window->showNormal();
+}
+} // namespace
+
 void configureApplication(QApplication& application)
 {
     installFontSubstitutions();
@@ -45,7 +55,7 @@ PendroApplication::PendroApplication(RandomGenerator random, QObject* parent)
     connect(m_main, &frmPendro::zoomRequested, this, &PendroApplication::changeZoom);
     for (const TrainerKindEntry& entry : TrainerKinds)
         m_main->addTrainerEntry(entry.data.kind, entry.menuActionName, entry.menuCaption);
-    m_main->show();
+    showAsAWindow(m_main);
 }
 
 PendroApplication::~PendroApplication()
@@ -62,7 +72,7 @@ void PendroApplication::showHelp()
         m_help = new frmHelp;
         openAtCurrentZoom(m_help);
     }
-    m_help->show();
+    showAsAWindow(m_help);
     m_help->raise();
     m_help->activateWindow();
 }
@@ -84,7 +94,7 @@ void PendroApplication::showTrainer(TrainerKind kind)
         window = trainerKindEntry(kind).create(counters(kind), m_random, *m_main);
         openAtCurrentZoom(window);
     }
-    window->show();
+    showAsAWindow(window);
     window->raise();
     window->activateWindow();
 }

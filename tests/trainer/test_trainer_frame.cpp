@@ -500,6 +500,20 @@ private slots:
         QCOMPARE(pendro::testing::visibleWindowNames().count(QLatin1String(windowNameOf(kind))), 1);
     }
 
+    // A trainer asked for again while it is minimized comes back as a window of its own size.
+    void aMinimizedTrainerAskedForComesBack_data() { addKindRows(); }
+    void aMinimizedTrainerAskedForComesBack()
+    {
+        QFETCH(TrainerKind, kind);
+        QWidget* window = open(kind);
+        const QSize size = window->size();
+        window->showMinimized();
+        QVERIFY(window->isMinimized());
+        QCOMPARE(open(kind), window);
+        QCOMPARE(window->windowState(), Qt::WindowNoState);
+        QCOMPARE(window->size(), size);
+    }
+
     void beendenClosesEveryWindow()
     {
         open(TrainerKind::AddSub);
