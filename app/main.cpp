@@ -6,6 +6,9 @@
 
 #include "app/pendro_app.h"
 #include "toolkit/desktop_check.h"
+#ifdef Q_OS_WASM
+#include "web/page.h"
+#endif
 
 int main(int argc, char* argv[])
 {
@@ -16,6 +19,10 @@ int main(int argc, char* argv[])
         return EXIT_FAILURE;
     }
 
+#ifdef Q_OS_WASM
+    // In a page, main() returns at once and the program lives on in it (web/page.h).
+    return pendro::web::runInPage(argc, argv);
+#endif
     QApplication application(argc, argv);
     pendro::configureApplication(application);
     pendro::PendroApplication pendro;

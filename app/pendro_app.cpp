@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QPointer>
 #include <QScreen>
 #include <QTranslator>
 
@@ -18,10 +19,16 @@ namespace pendro {
 namespace {
 // showNormal, not show: where a platform shows a window full-screen by default (Qt for
 // WebAssembly does, which would hide every other window of the page), each window still stands
-// at its own size, and a minimized window that is asked for comes back.
+// at its own size, and a minimized window that is asked for comes back. Where showing a window
+// activates it before its controls are visible (Qt for WebAssembly again), Qt passes the focus
+// on from the control the window chose to the next one; the window's choice stands.
 void showAsAWindow(QWidget* window)
 {
+    const QPointer<QWidget> chosen = window->focusWidget();
     window->showNormal();
+    if (chosen && chosen->isVisible() && window->isActiveWindow()
+        && QApplication::focusWidget() != chosen)
+        chosen->setFocus(Qt::ActiveWindowFocusReason);
 }
 } // namespace
 

@@ -14,6 +14,7 @@ exempt=(
     LICENSE                   # the licence text itself
     README.md                 # the project's description; its licence section names the licence
     CMakePresets.json         # JSON has no comments
+    web/manifest.webmanifest  # JSON has no comments
     debian/copyright          # DEP-5: states the licence of every file itself
     debian/changelog          # the Debian changelog format has no comments
     debian/source/format      # one line that dpkg-source reads whole

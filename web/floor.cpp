@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The floor of the browser's start-up benchmark (bench/web_bench.py): a Qt window with one label,
+// as bench/label_window.cpp is on the desktop, built with the same Qt and served as Pendro is.
+// It draws its word with Pendro's fonts (a page has no others) and takes the size of Pendro's
+// main window as its argument ("WIDTHxHEIGHT", from the page's address ?size=...). As Pendro in
+// a page, it returns from main() and lives on.
+
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QLabel>
+#include <QString>
+#include <QWidget>
+
+#include "toolkit/fonts.h"
+
+int main(int argc, char* argv[])
+{
+    static int argumentCount = argc;
+    static std::vector<std::string> arguments(argv, argv + argc);
+    static std::vector<char*> argumentPointers;
+    for (std::string& argument : arguments)
+        argumentPointers.push_back(argument.data());
+    argumentPointers.push_back(nullptr);
+    auto* application = new QApplication(argumentCount, argumentPointers.data());
+    pendro::installFontSubstitutions();
+    int width = 468;
+    int height = 270;
+    if (argc > 1) {
+        const QString size = QString::fromLatin1(argv[1]);
+        width = size.section(QLatin1Char('x'), 0, 0).toInt();
+        height = size.section(QLatin1Char('x'), 1, 1).toInt();
+    }
+    auto* window = new QWidget;
+    window->setWindowTitle(QStringLiteral("Pendro"));
+    window->setFixedSize(width, height);
+    auto* label = new QLabel(QStringLiteral("Primfaktorzerlegung:"), window);
+    label->move(8, 8);
+    window->move(8, 40);
+    window->showNormal();
+    static_cast<void>(application);
+    return 0;
+}

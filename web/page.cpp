@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "web/page.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QEvent>
+#include <QInputMethodQueryEvent>
+#include <QMargins>
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QScreen>
+#include <QString>
+#include <QWidget>
+
+#include <emscripten/val.h>
+
+#include "app/pendro_app.h"
+
+namespace pendro::web {
+
+namespace {
+
+using emscripten::val;
+
+// Qt's platform plugin takes typed text through a hidden text input of its own, the one input
+// directly below <body>, which has the page's focus whenever a control of Pendro has Qt's. A
+// tablet shows its keyboard for that element and chooses the kind by its inputmode, and a screen
+// reader announces it by its label; Qt 6.8 leaves the one at "text" and the other empty, whatever
+// has the focus. So both follow the focused control: the numeric keyboard for fields of digits,
+// and the control's accessible name.
+void followFocus(QObject* focus)
+{
+    const val document = val::global("document");
+    val input = document.call<val>("querySelector", std::string("body > input[type=text]"));
+    if (input.isNull() || input.isUndefined())
+        return;
+    Qt::InputMethodHints hints;
+    QString name;
+    if (focus) {
+        QInputMethodQueryEvent query(Qt::ImHints);
+        QCoreApplication::sendEvent(focus, &query);
+        hints = Qt::InputMethodHints(query.value(Qt::ImHints).toInt());
+        if (QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(focus))
+            name = accessible->text(QAccessible::Name);
+    }
+    for (const char* attribute : { "autocomplete", "autocorrect", "autocapitalize" })
+        input.call<void>("setAttribute", std::string(attribute), std::string("off"));
+    input.set("spellcheck", false);
+    input.call<void>("setAttribute", std::string("aria-label"), name.toStdString());
+    const std::string mode = (hints & Qt::ImhDigitsOnly) ? "numeric" : "text";
+    if (input["inputMode"].as<std::string>() == mode)
+        return;
+    input.set("inputMode", mode);
+    // A keyboard already shown changes its kind when its element takes the focus anew.
+    if (document["activeElement"].strictlyEquals(input)) {
+        input.call<void>("blur");
+        input.call<void>("focus");
+    }
+}
+
+// A desktop's window manager places a new window where it can be seen whole; a page has none,
+// and Qt puts every window at the page's top left corner. So each window, when it is shown the
+// first time, stands a little below and right of the windows already open, as a window manager
+// cascades them, and inside the page as far as its size allows.
+class WindowPlacement final : public QObject
+{
+public:
+    using QObject::QObject;
+
+    // Places window unless it was placed before.
+    void place(QWidget* window) const
+    {
+        if (window->property(PlacedProperty).toBool())
+            return;
+        window->setProperty(PlacedProperty, true);
+        moveInside(window, Margin + Cascade * otherWindowsOpen(window));
+    }
+
+    // Moves window back into the page where it grew beyond it (a zoom step does that).
+    void keepInside(QWidget* window) const
+    {
+        const QPoint at
+            = window->frameGeometry().topLeft() - window->screen()->availableGeometry().topLeft();
+        moveInside(window, std::min(at.x(), at.y()));
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        auto* window = qobject_cast<QWidget*>(object);
+        if (event->type() == QEvent::Show && window && window->isWindow()
+            && window->windowType() == Qt::Window)
+            place(window);
+        return false;
+    }
+
+private:
+    static int otherWindowsOpen(const QWidget* window)
+    {
+        int open = 0;
+        for (const QWidget* other : QApplication::topLevelWidgets()) {
+            if (other != window && other->isVisible() && other->windowType() == Qt::Window)
+                ++open;
+        }
+        return open;
+    }
+
+    // Puts the window's frame offset px from the page's top left corner, or as far towards it
+    // as keeps the window inside the page.
+    static void moveInside(QWidget* window, int offset)
+    {
+        const QRect page = window->screen()->availableGeometry();
+        const QMargins frame(window->geometry().left() - window->frameGeometry().left(),
+            window->geometry().top() - window->frameGeometry().top(),
+            window->frameGeometry().right() - window->geometry().right(),
+            window->frameGeometry().bottom() - window->geometry().bottom());
+        const int left = std::max(page.left(),
+            std::min(page.left() + offset, page.right() + 1 - window->frameGeometry().width()));
+        const int top = std::max(page.top(),
+            std::min(page.top() + offset, page.bottom() + 1 - window->frameGeometry().height()));
+        window->move(left + frame.left(), top + frame.top());
+    }
+
+    static constexpr const char* PlacedProperty = "pendroPlacedInPage";
+    static constexpr int Margin = 8; // px from the page's edge
+    static constexpr int Cascade = 32; // px further for each window already open
+};
+
+// The page shows that Pendro has ended and offers to start it again (web/start.js).
+void tellThePageItEnded()
+{
+    const val event = val::global("CustomEvent").new_(std::string("pendro-ended"));
+    val::global("window").call<void>("dispatchEvent", event);
+}
+
+} // namespace
+
+int runInPage(int argc, char* argv[])
+{
+    // QApplication keeps argc and argv, and main()'s stack goes away: copies for the page's life.
+    static int argumentCount = argc;
+    static std::vector<std::string> arguments(argv, argv + argc);
+    static std::vector<char*> argumentPointers;
+    for (std::string& argument : arguments)
+        argumentPointers.push_back(argument.data());
+    argumentPointers.push_back(nullptr);
+
+    auto* application = new QApplication(argumentCount, argumentPointers.data());
+    configureApplication(*application);
+    // What QApplication::exec() would do before its loop: screen readers start from here.
+    QAccessible::setRootObject(application);
+    auto* placement = new WindowPlacement(application);
+    application->installEventFilter(placement);
+    auto* pendro = new PendroApplication(application);
+    pendro->zoomToLargestFit();
+    placement->keepInside(pendro->mainWindow());
+    QObject::connect(application, &QGuiApplication::focusObjectChanged, application, &followFocus);
+    followFocus(application->focusObject());
+    QObject::connect(
+        application, &QGuiApplication::lastWindowClosed, application, &tellThePageItEnded);
+    return 0;
+}
+
+} // namespace pendro::web
