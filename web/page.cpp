@@ -8,14 +8,20 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QInputMethodQueryEvent>
 #include <QMargins>
+#include <QMetaObject>
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QScreen>
 #include <QString>
 #include <QWidget>
+#include <QWindow>
+#include <qpa/qplatformwindow.h>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <emscripten/val.h>
 
@@ -81,21 +87,33 @@ public:
         moveInside(window, Margin + Cascade * otherWindowsOpen(window));
     }
 
-    // Moves window back into the page where it grew beyond it (a zoom step does that).
-    void keepInside(QWidget* window) const
-    {
-        const QPoint at
-            = window->frameGeometry().topLeft() - window->screen()->availableGeometry().topLeft();
-        moveInside(window, std::min(at.x(), at.y()));
-    }
-
 protected:
     bool eventFilter(QObject* object, QEvent* event) override
     {
         auto* window = qobject_cast<QWidget*>(object);
+        // Qt places each control's accessibility element when the control is shown and not
+        // again; after a zoom step the controls stand elsewhere in their window, where a
+        // screen reader's touch exploration must find them.
+        if (event->type() == QEvent::Resize && window && window->isWindow()) {
+            for (QWidget* control : window->findChildren<QWidget*>()) {
+                if (control->isVisible()) {
+                    QAccessibleEvent shown(control, QAccessible::ObjectShow);
+                    QAccessible::updateAccessibility(&shown);
+                }
+            }
+        }
+        // Placed once it stands in the page: Qt measures a window's frame (its title bar) in the
+        // page, which has none to measure while the window is still hidden.
         if (event->type() == QEvent::Show && window && window->isWindow()
-            && window->windowType() == Qt::Window)
-            place(window);
+            && window->windowType() == Qt::Window) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, window = QPointer<QWidget>(window)] {
+                    if (window)
+                        place(window);
+                },
+                Qt::QueuedConnection);
+        }
         return false;
     }
 
@@ -131,6 +149,25 @@ private:
     static constexpr int Cascade = 32; // px further for each window already open
 };
 
+// The browser's own zoom (its menu, Ctrl and the mouse wheel) changes the page's size and its
+// device pixels per CSS pixel. Qt 6.8 takes the new size but goes on drawing every window at the
+// old resolution, which the browser then scales and blurs; so the windows are told of the new
+// resolution, get canvases of that many pixels and are drawn anew.
+void followResolution()
+{
+    for (QWindow* window : QGuiApplication::topLevelWindows()) {
+        if (!window->isVisible() || !window->handle())
+            continue;
+        window->handle()->setGeometry(window->geometry());
+        QWindowSystemInterface::handleWindowDevicePixelRatioChanged<
+            QWindowSystemInterface::SynchronousDelivery>(window);
+    }
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible())
+            widget->update();
+    }
+}
+
 // The page shows that Pendro has ended and offers to start it again (web/start.js).
 void tellThePageItEnded()
 {
@@ -158,11 +195,20 @@ int runInPage(int argc, char* argv[])
     application->installEventFilter(placement);
     auto* pendro = new PendroApplication(application);
     pendro->zoomToLargestFit();
-    placement->keepInside(pendro->mainWindow());
     QObject::connect(application, &QGuiApplication::focusObjectChanged, application, &followFocus);
+    QScreen* page = QGuiApplication::primaryScreen();
+    QObject::connect(page, &QScreen::geometryChanged, application,
+        [page, drawnAt = page->devicePixelRatio()]() mutable {
+            if (page->devicePixelRatio() != drawnAt) {
+                drawnAt = page->devicePixelRatio();
+                followResolution();
+            }
+        });
     followFocus(application->focusObject());
-    QObject::connect(
-        application, &QGuiApplication::lastWindowClosed, application, &tellThePageItEnded);
+    // Qt tells of the last window closed only inside exec(); the main window takes every other
+    // window along when it closes, so the page hears of it once they are all closed.
+    QObject::connect(pendro->mainWindow(), &frmPendro::closingAll, application, &tellThePageItEnded,
+        Qt::QueuedConnection);
     return 0;
 }
 

@@ -13,7 +13,7 @@ namespace pendro::web {
 // what main() does on a desktop: each window is placed in the page as a window manager would,
 // the windows zoom to the largest step at which the main window still fits the page (a finger
 // needs larger targets than a mouse), the page's focus follows Qt's for a tablet's on-screen
-// keyboard and for screen readers, and the page learns when the last window has closed.
+// keyboard and for screen readers, and the page learns when Pendro has closed its windows.
 int runInPage(int argc, char* argv[]);
 
 } // namespace pendro::web

@@ -113,6 +113,12 @@
             if (root && !watchedRoots.has(root)) {
                 watchedRoots.add(root);
                 germanScreenReaderButtons.observe(root, { childList: true, subtree: true });
+                // Window titles in the sans-serif of the windows, not Qt's Lucida Grande,
+                // which only Macs have (elsewhere a serif font stands in).
+                const style = document.createElement('style');
+                style.textContent = '.title-bar .window-name { font-family: "Liberation Sans", '
+                    + 'Arial, Helvetica, sans-serif; }';
+                root.appendChild(style);
             }
         }
         for (const root of [screen, ...watchedRoots]) {

@@ -257,17 +257,40 @@ class QtPage:
             return true;""", title, caption)
 
     def centre_of(self, title, name):
-        """The page coordinates of the middle of a field (found by accessible name)."""
+        """The page coordinates of the middle of a field or button (found by accessible name or
+        caption)."""
         return self.js("""
             const w = byTitle(arguments[0]);
             if (!w) return null;
-            for (const e of w.querySelectorAll('.qt-window-a11y-container input')) {
+            for (const e of w.querySelectorAll('.qt-window-a11y-container input, .qt-window-a11y-container button')) {
                 if (e.getAttribute('name') === arguments[1] || e.textContent === arguments[1]) {
                     const r = e.getBoundingClientRect();
                     return [r.left + r.width / 2, r.top + r.height / 2];
                 }
             }
             return null;""", title, name)
+
+    def title_bar_point(self, title):
+        """A point on the window's title bar that no other window covers, or None."""
+        return self.js("""
+            const w = byTitle(arguments[0]);
+            if (!w) return null;
+            const r = w.querySelector('.title-bar').getBoundingClientRect();
+            const root = w.getRootNode();
+            const y = r.top + r.height / 2;
+            for (let x = r.left + 4; x < r.right - 4; x += 8) {
+                const hit = root.elementFromPoint(x, y);
+                if (hit && w.querySelector('.title-bar').contains(hit)) return [x, y];
+            }
+            return null;""", title)
+
+    def front_window(self):
+        """The title of the window in front (Qt stacks the page's windows by z-index)."""
+        return self.js("""
+            const shown = windows.filter(w => w.style.display !== 'none');
+            shown.sort((a, b) => Number(getComputedStyle(a).zIndex) - Number(getComputedStyle(b).zIndex));
+            const top = shown[shown.length - 1];
+            return top ? top.querySelector('.window-name').textContent : null;""")
 
     def key(self, key, code=None, text="", modifiers=0, location=0, virtual=0):
         """One key pressed and released, as the browser gets it from a keyboard."""

@@ -221,24 +221,168 @@ class Run:
         return f"10,000 characters in {seconds:.0f} ms ({per_pasted * 1000:.1f} µs each, typed " \
                f"{per_typed * 1000:.1f} µs each); {len(digits)} digits kept"
 
+    def focused(self):
+        """The accessible name of the control that has Qt's focus: the page's focus is then on
+        Qt's text input, which carries it as its label (web/page.cpp)."""
+        return self.driver.execute_script(
+            "const e = document.activeElement;"
+            "return e && e.tagName === 'INPUT' ? e.getAttribute('aria-label') : null;")
+
+    def tab_to(self, name, limit=40):
+        for _ in range(limit):
+            if self.focused() == name:
+                return
+            self.page.tab()
+        raise Failed(f"Tab never reached {name!r} (the focus is on {self.focused()!r})")
+
+    def expect_focus(self, name):
+        wait_for(lambda: self.focused() == name, WAIT,
+                 f"the focus on {name!r} (it is on {self.focused()!r})")
+
+    def type_then_tab(self, text):
+        self.page.type(text)
+        self.page.tab()
+
     def trainer_by_keys(self):
-        # Alt+T opens "Trainer Bruchrechnung", Down to the multiplication trainer, Return.
+        # Alt+T opens "Trainer Bruchrechnung", M its entry "Trainer Multiplikation".
         self.page.key("t", code="KeyT", modifiers=1, virtual=84)
-        time.sleep(0.3)
-        self.page.key("ArrowDown", virtual=40)
-        self.page.enter()
+        self.page.key("m", code="KeyM", text="m", virtual=77)
         wait_for(lambda: TM_TITLE in self.page.window_titles(), WAIT, "the multiplication trainer")
         wait_for(lambda: self.page.field(TM_TITLE, "Zähler 1") is not None, WAIT,
                  "the trainer's accessibility elements")
+        before = {d: int(self.page.label(TM_TITLE, d)) for d in ("Versuche", "richtig")}
         # Keys alone: Tab to "Neue Aufgabe", Return; row 2; the "=" boxes with Space, Return and
         # keypad Enter; the answer; Tab to the check; Return.
-        for _ in range(60):
-            self.page.tab()
-            if self.page.field(TM_TITLE, "Zähler 1"):
-                break
-        # The fields of row 1 are filled once "Neue Aufgabe" ran; Tab reaches it after the
-        # answer fields and the check.
-        raise Failed("not written yet")
+        self.tab_to("Neue Aufgabe")
+        self.page.enter()
+        self.expect_focus("Zähler 1 in Zeile 2")
+        terms = []
+        for k in (1, 2):
+            numerator = self.page.field(TM_TITLE, f"Zähler {k}")
+            denominator = self.page.field(TM_TITLE, f"Nenner {k}")
+            check(numerator and denominator, f"term {k} of the exercise: {numerator}/{denominator}")
+            terms.append(Fraction(int(numerator), int(denominator)))
+        answer = mixed_answer(terms[0] * terms[1])
+        for _ in (1, 2):
+            self.type_then_tab("1")
+            self.type_then_tab("1")
+        for row, opener, first_field in ((3, "space", "Zähler in Zeile 3"),
+                                         (4, "return", "Zähler in Zeile 4"),
+                                         (5, "keypad", "Ganze Zahl der Antwort")):
+            self.expect_focus(f"Gleichheitszeichen vor Zeile {row}")
+            if opener == "space":
+                self.page.key(" ", code="Space", text=" ", virtual=32)
+            else:
+                self.page.enter(keypad=opener == "keypad")
+            self.expect_focus(first_field)
+            if row < 5:
+                self.type_then_tab("1")
+                self.type_then_tab("1")
+        for text in answer:
+            self.type_then_tab(text)
+        self.expect_focus("Ergebnis überprüfen")
+        self.page.enter()
+        for description, count in before.items():
+            wait_for(lambda d=description, c=count: self.page.label(TM_TITLE, d) == str(c + 1),
+                     WAIT, f"{description} counted ({self.page.label(TM_TITLE, description)!r})")
+        shown = " ".join(t or "_" for t in answer)
+        return f"{terms[0]} * {terms[1]} answered {shown}: judged right (Versuche and richtig " \
+               f"counted)"
+
+    def touch(self):
+        # A tap on the main window's title bar (the trainer covers the rest) brings it to the
+        # front; a tap is a click: into "Zahl 1", then on "Start".
+        check(self.page.front_window() == TM_TITLE, f"in front: {self.page.front_window()!r}")
+        point = self.page.title_bar_point(MAIN_TITLE)
+        check(point, "no part of the main window's title bar is uncovered")
+        self.page.tap(*point)
+        wait_for(lambda: self.page.front_window() == MAIN_TITLE, WAIT,
+                 f"the main window in front (it is {self.page.front_window()!r})")
+        self.page.tap(*self.page.centre_of(MAIN_TITLE, "Zahl 1"))
+        self.expect_focus("Zahl 1")
+        self.page.type("12")
+        self.page.tap(*self.page.centre_of(MAIN_TITLE, "Start"))
+        wait_for(lambda: self.page.field(MAIN_TITLE, "Primfaktoren von Zahl 1") == "2 * 2 * 3",
+                 WAIT, "the factors of 12 after a tap on Start")
+        # A double tap on an operator field of the addition trainer switches its sign.
+        self.page.key("t", code="KeyT", modifiers=1, virtual=84)
+        self.page.key("a", code="KeyA", text="a", virtual=65)
+        wait_for(lambda: self.page.field(TAS_TITLE, "Rechenzeichen 1") is not None, WAIT,
+                 "the addition trainer")
+        self.tab_to("Neue Aufgabe")
+        self.page.enter()
+        wait_for(lambda: self.page.field(TAS_TITLE, "Zähler 1"), WAIT, "the new exercise")
+        # The field's text reaches its accessibility element when the field takes the focus.
+        self.page.tap(*self.page.centre_of(TAS_TITLE, "Rechenzeichen 1"))
+        before = self.page.field(TAS_TITLE, "Rechenzeichen 1")
+        check(before in ("+", "-"), f"operator before the double tap: {before!r}")
+        self.page.tap(*self.page.centre_of(TAS_TITLE, "Rechenzeichen 1"), times=2)
+        self.page.tab()
+        self.page.tab(shift=True)
+        self.expect_focus("Rechenzeichen 1")
+        after = self.page.field(TAS_TITLE, "Rechenzeichen 1")
+        check(after == {"+": "-", "-": "+"}[before], f"double tap turned {before!r} into {after!r}")
+        return f"tap: main window to the front, a click into Zahl 1 and on Start; " \
+               f"double tap: {before} became {after}"
+
+    def browser_zoom(self):
+        # The browser's own zoom changes the device pixel ratio; Qt draws every window anew at
+        # the new resolution instead of scaling a picture.
+        # At 200 % a page has half the CSS pixels and twice the device pixels per CSS pixel.
+        before = self.page.canvas_scale(MAIN_TITLE)
+        width, height = self.driver.execute_script("return [innerWidth, innerHeight]")
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width // 2, "height": height // 2, "deviceScaleFactor": 2, "mobile": False})
+        try:
+            wait_for(lambda: abs(self.page.canvas_scale(MAIN_TITLE) - 2) < 0.01, WAIT,
+                     f"the main window drawn at 2 px per px (is {self.page.canvas_scale(MAIN_TITLE)})")
+            trainer = self.page.canvas_scale(TM_TITLE)
+            check(abs(trainer - 2) < 0.01, f"the trainer drawn at {trainer} px per px")
+        finally:
+            self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+        wait_for(lambda: abs(self.page.canvas_scale(MAIN_TITLE) - before) < 0.01, WAIT,
+                 "the main window back at its resolution")
+        return f"{before:g} px per px, at 200 % browser zoom 2 px per px in every window"
+
+    def quitting(self):
+        # Ctrl+Q is "Beenden" from any window.
+        self.page.key("q", code="KeyQ", modifiers=2, virtual=81)
+        wait_for(lambda: self.driver.execute_script(
+            "return document.getElementById('status').textContent") == "Pendro wurde beendet.",
+            WAIT, "the page saying that Pendro has ended")
+        link = self.driver.execute_script("""
+            const a = document.getElementById('restart');
+            return a.hidden ? null : [a.textContent, a.getAttribute('href')];""")
+        check(link == ["Pendro neu starten", "./"], f"the restart link: {link}")
+        check(self.page.window_titles() == [], f"windows left: {self.page.window_titles()}")
+        self.driver.execute_script("document.getElementById('restart').click()")
+        self.wait_for_main_window()
+        return "\"Pendro wurde beendet.\" with \"Pendro neu starten\", which starts it again"
+
+    def offline(self):
+        self.collect_requests()
+        kept = self.driver.execute_async_script("""
+            const done = arguments[arguments.length - 1];
+            caches.keys().then(async names => {
+                const files = [];
+                for (const name of names)
+                    for (const request of await (await caches.open(name)).keys())
+                        files.push(new URL(request.url).pathname + new URL(request.url).search);
+                done(files);
+            });""")
+        check(any(f.startswith("/pendro.wasm?") for f in kept), f"the kept files: {kept}")
+        self.server.stop()
+        self.driver.refresh()
+        self.wait_for_main_window()
+        return f"server stopped, reload started Pendro from the {len(kept)} kept files"
+
+    def own_server_only(self):
+        self.collect_requests()
+        foreign = [url for url in self.requests if url.startswith(("http:", "https:", "ws:", "wss:"))
+                   and not url.startswith(self.server.origin + "/")]
+        check(self.requests, "no requests logged")
+        check(not foreign, f"requests elsewhere: {foreign}")
+        return f"{len(self.requests)} requests, all to {self.server.origin}"
 
     def run(self, checks):
         passed = failed = 0
@@ -273,6 +417,11 @@ def main():
         ("a factorization typed with the keyboard", run.factorization),
         ("a 10,000-character paste", run.long_paste),
         ("a trainer exercise with keys alone", run.trainer_by_keys),
+        ("tap and double tap", run.touch),
+        ("the browser's zoom stays crisp", run.browser_zoom),
+        ("Beenden and the page after it", run.quitting),
+        ("offline after the first visit", run.offline),
+        ("every request to its own server", run.own_server_only),
     ]
     run.fatal = {run.the_page, run.main_window}
     try:
