@@ -43,11 +43,14 @@ self.addEventListener('activate', event => {
     })());
 });
 
-const fromNetworkAndKeep = async request => {
+// The response goes to the page at once (its progress indicator counts the bytes as they come);
+// a copy is kept as it passes, unless the download breaks off.
+const fromNetworkAndKeep = async (event, request) => {
     const response = await fetch(request);
     if (response.ok) {
-        const cache = await caches.open(cacheName);
-        await cache.put(request, response.clone());
+        const copy = response.clone();
+        event.waitUntil(caches.open(cacheName).then(cache => cache.put(request, copy))
+            .catch(() => undefined));
     }
     return response;
 };
@@ -58,7 +61,7 @@ self.addEventListener('fetch', event => {
         return;
     if (request.mode === 'navigate') {
         event.respondWith((async () => {
-            const network = fromNetworkAndKeep(request);
+            const network = fromNetworkAndKeep(event, request);
             const late = new Promise(resolve => setTimeout(resolve, networkWait));
             try {
                 const answer = await Promise.race([network, late]);
@@ -72,5 +75,6 @@ self.addEventListener('fetch', event => {
         })());
         return;
     }
-    event.respondWith((async () => (await caches.match(request)) || fromNetworkAndKeep(request))());
+    event.respondWith((async () => (await caches.match(request))
+        || fromNetworkAndKeep(event, request))());
 });

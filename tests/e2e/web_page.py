@@ -47,6 +47,7 @@ class Server:
     def __init__(self, folders):
         self.folders = sorted(folders.items(), key=lambda item: -len(item[0]))
         self.requests = []
+        self.break_after = {}  # path -> bytes: the connection drops after so many bytes
         self._compressed = {}
         server = self
 
@@ -102,11 +103,19 @@ class Server:
             handler.send_header("Content-Encoding", "gzip")
         handler.send_header("Content-Length", str(len(body)))
         handler.end_headers()
+        cut = self.break_after.get(urllib.parse.urlsplit(handler.path).path)
         try:
-            handler.wfile.write(body)
-        except (BrokenPipeError, ConnectionResetError):
+            if cut is not None:
+                # A server that goes away half way: the promised length never arrives.
+                handler.wfile.write(body[:cut])
+                handler.wfile.flush()
+                handler.close_connection = True
+                handler.connection.shutdown(2)
+            else:
+                handler.wfile.write(body)
+        except (BrokenPipeError, ConnectionResetError, OSError):
             pass
-        self.requests.append((handler.path, 200, len(body)))
+        self.requests.append((handler.path, 200, len(body) if cut is None else cut))
 
     def stop(self):
         self._http.shutdown()

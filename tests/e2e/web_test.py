@@ -384,6 +384,47 @@ class Run:
         check(not foreign, f"requests elsewhere: {foreign}")
         return f"{len(self.requests)} requests, all to {self.server.origin}"
 
+    def status(self):
+        return self.driver.execute_script("return document.getElementById('status').textContent")
+
+    def without_javascript(self):
+        self.driver.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": True})
+        try:
+            self.driver.get(self.server.origin + "/")
+            tree = self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})
+            texts = " ".join(str(node.get("name", {}).get("value", ""))
+                             for node in tree["nodes"])
+            check("Pendro braucht JavaScript" in texts,
+                  f"the page without JavaScript shows: {texts[:300]!r}")
+        finally:
+            self.driver.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": False})
+        return "\"Pendro braucht JavaScript ...\" shown"
+
+    def without_webassembly(self):
+        script = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                             {"source": "delete globalThis.WebAssembly;"})
+        try:
+            self.driver.get(self.server.origin + "/")
+            wait_for(lambda: self.status().startswith("Dieser Browser kann Pendro nicht"), WAIT,
+                     f"the German message (the page shows {self.status()!r})")
+        finally:
+            self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
+                                        {"identifier": script["identifier"]})
+        return f"{self.status()[:60]!r}..."
+
+    def broken_download(self):
+        self.server.break_after["/pendro.wasm"] = 300000
+        self.driver.get(self.server.origin + "/")
+        wait_for(lambda: self.status().startswith("Pendro konnte nicht vollständig geladen"),
+                 WAIT, f"the German message (the page shows {self.status()!r})")
+        shown = self.driver.execute_script(
+            "const b = document.getElementById('retry'); return b.hidden ? null : b.textContent")
+        check(shown == "Erneut versuchen", f"the retry button: {shown!r}")
+        del self.server.break_after["/pendro.wasm"]
+        self.driver.execute_script("document.getElementById('retry').click()")
+        self.wait_for_main_window()
+        return "broken off after 300,000 bytes: German message, \"Erneut versuchen\" starts Pendro"
+
     def run(self, checks):
         passed = failed = 0
         for name, method in checks:
@@ -428,6 +469,20 @@ def main():
         passed, failed = run.run(checks)
     finally:
         run.close()
+    # What a browser that cannot run Pendro shows, and a download that breaks off, in a fresh
+    # browser profile (no worker, no cache) against a fresh server.
+    bad = Run(args.dist)
+    bad.fatal = set()
+    try:
+        more_passed, more_failed = bad.run([
+            ("a browser without JavaScript", bad.without_javascript),
+            ("a browser without WebAssembly", bad.without_webassembly),
+            ("a download that breaks off", bad.broken_download),
+        ])
+    finally:
+        bad.close()
+    passed += more_passed
+    failed += more_failed
     print(f"{passed} passed, {failed} failed")
     return 0 if failed == 0 else 1
 
