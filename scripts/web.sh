@@ -308,7 +308,10 @@ in_trixie() {
         check-qt) check_qt ;;
         build) build_pendro ;;
         test) test_in_trixie ;;
-        floor) assemble "$build_dir/floor" pendro_floor ;;
+        floor)
+            source_date_epoch
+            assemble "$build_dir/floor" pendro_floor
+            ;;
         *)
             echo "web.sh: unknown step '$step'" >&2
             exit 2

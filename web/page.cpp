@@ -62,8 +62,10 @@ void followFocus(QObject* focus)
     if (input["inputMode"].as<std::string>() == mode)
         return;
     input.set("inputMode", mode);
-    // A keyboard already shown changes its kind when its element takes the focus anew.
-    if (document["activeElement"].strictlyEquals(input)) {
+    // A keyboard already shown changes its kind when its element takes the focus anew; only a
+    // touch screen shows one (the browser then lays out the page anew, which costs time).
+    if (val::global("navigator")["maxTouchPoints"].as<int>() > 0
+        && document["activeElement"].strictlyEquals(input)) {
         input.call<void>("blur");
         input.call<void>("focus");
     }
@@ -93,8 +95,10 @@ protected:
         auto* window = qobject_cast<QWidget*>(object);
         // Qt places each control's accessibility element when the control is shown and not
         // again; after a zoom step the controls stand elsewhere in their window, where a
-        // screen reader's touch exploration must find them.
-        if (event->type() == QEvent::Resize && window && window->isWindow()) {
+        // screen reader's touch exploration must find them. Only once the page's screen-reader
+        // button has switched the elements on (web/start.js notes it).
+        if (event->type() == QEvent::Resize && window && window->isWindow()
+            && val::global("window")["pendroScreenReader"].isTrue()) {
             for (QWidget* control : window->findChildren<QWidget*>()) {
                 if (control->isVisible()) {
                     QAccessibleEvent shown(control, QAccessible::ObjectShow);

@@ -123,8 +123,11 @@
         }
         for (const root of [screen, ...watchedRoots]) {
             for (const button of root.querySelectorAll('button')) {
-                if (button.textContent === 'Enable Screen Reader')
+                if (button.textContent === 'Enable Screen Reader') {
                     button.textContent = 'Bildschirmleser einschalten';
+                    // Pendro keeps the elements' places up to date from then on (page.cpp).
+                    button.addEventListener('click', () => { window.pendroScreenReader = true; });
+                }
             }
         }
     });
@@ -150,9 +153,11 @@
                 downloadProgram(),
                 window[`${program}_entry`] ? null : loadScript(`${program}.js?v=${release}`),
             ]);
+            performance.mark('pendro-downloaded');
             status.textContent = 'Pendro wird gestartet …';
             module = WebAssembly.compile(bytes);
             await module;
+            performance.mark('pendro-compiled');
         } catch (e) {
             console.error(e);
             showNotice('Pendro konnte nicht vollständig geladen werden: Die Verbindung zum Server '
@@ -164,6 +169,7 @@
         germanScreenReaderButtons.observe(screen, { childList: true, subtree: true });
         running = true;
         try {
+            // The marks show where a start's time goes (bench/web_bench.py prints them).
             await qtLoad({
                 arguments: size ? [size] : [],
                 qt: {
@@ -171,6 +177,7 @@
                     entryFunction: window[`${program}_entry`],
                     containerElements: [screen],
                     onLoaded: () => {
+                        performance.mark('pendro-instantiated');
                         notice.hidden = true;
                         screen.hidden = false;
                     },
@@ -185,6 +192,7 @@
                     },
                 },
             });
+            performance.mark('pendro-main-returned');
         } catch (e) {
             console.error(e);
             if (running) {
@@ -193,6 +201,13 @@
             }
         }
     };
+
+    // A browser keeps Ctrl+W (a trainer's "close" on the desktop) and Ctrl+Q for itself and
+    // closes the page instead: while Pendro runs, the browser asks before the page goes.
+    window.addEventListener('beforeunload', event => {
+        if (running)
+            event.preventDefault();
+    });
 
     // "Beenden", or the main window closed: the program has closed its last window.
     window.addEventListener('pendro-ended', () => {

@@ -134,6 +134,8 @@ def chromium(width=1280, height=900, scale=1, performance_log=False):
                  "--lang=de-DE", f"--user-data-dir={profile}",
                  f"--window-size={width},{height}", f"--force-device-scale-factor={scale}"):
         options.add_argument(flag)
+    # The page asks before it is left while Pendro runs; a reload in a test just goes ahead.
+    options.set_capability("unhandledPromptBehavior", "accept")
     if performance_log:
         options.set_capability("goog:loggingPrefs", {"performance": "ALL", "browser": "ALL"})
     else:
@@ -292,6 +294,15 @@ class QtPage:
                 if (hit && w.querySelector('.title-bar').contains(hit)) return [x, y];
             }
             return null;""", title)
+
+    def close_window(self, title):
+        """Closes a window with the close button of its title bar."""
+        return self.js("""
+            const w = byTitle(arguments[0]);
+            const buttons = w ? w.querySelectorAll('.title-bar .image-button.action-button') : [];
+            if (!buttons.length) return false;
+            buttons[buttons.length - 1].click();
+            return true;""", title)
 
     def front_window(self):
         """The title of the window in front (Qt stacks the page's windows by z-index)."""
