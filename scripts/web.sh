@@ -293,7 +293,8 @@ test_in_trixie() {
         diff -r "$dist_dir" "$again" >&2 || true
         exit 1
     fi
-    echo "Packed twice, the same bytes: 1 passed, 0 failed"
+    echo "The page packed twice: the same bytes"
+    echo "1 passed, 0 failed"
     rm -rf "$build_dir/again"
     echo "Core tests under node and the packing: done in $((SECONDS - start))s"
 }

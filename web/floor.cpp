@@ -5,25 +5,16 @@
 // main window as its argument ("WIDTHxHEIGHT", from the page's address ?size=...). As Pendro in
 // a page, it returns from main() and lives on.
 
-#include <string>
-#include <vector>
-
-#include <QApplication>
 #include <QLabel>
 #include <QString>
 #include <QWidget>
 
 #include "toolkit/fonts.h"
+#include "web/page.h"
 
 int main(int argc, char* argv[])
 {
-    static int argumentCount = argc;
-    static std::vector<std::string> arguments(argv, argv + argc);
-    static std::vector<char*> argumentPointers;
-    for (std::string& argument : arguments)
-        argumentPointers.push_back(argument.data());
-    argumentPointers.push_back(nullptr);
-    auto* application = new QApplication(argumentCount, argumentPointers.data());
+    pendro::web::newPageApplication(argc, argv);
     pendro::installFontSubstitutions();
     int width = 468;
     int height = 270;
@@ -39,6 +30,5 @@ int main(int argc, char* argv[])
     label->move(8, 8);
     window->move(8, 40);
     window->showNormal();
-    static_cast<void>(application);
     return 0;
 }

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include <QAccessible>
 #include <QApplication>
@@ -183,15 +182,7 @@ void tellThePageItEnded()
 
 int runInPage(int argc, char* argv[])
 {
-    // QApplication keeps argc and argv, and main()'s stack goes away: copies for the page's life.
-    static int argumentCount = argc;
-    static std::vector<std::string> arguments(argv, argv + argc);
-    static std::vector<char*> argumentPointers;
-    for (std::string& argument : arguments)
-        argumentPointers.push_back(argument.data());
-    argumentPointers.push_back(nullptr);
-
-    auto* application = new QApplication(argumentCount, argumentPointers.data());
+    QApplication* application = newPageApplication(argc, argv);
     configureApplication(*application);
     // What QApplication::exec() would do before its loop: screen readers start from here.
     QAccessible::setRootObject(application);

@@ -25,6 +25,7 @@ UNICODES = (
     + list(range(0xA0, 0x180))  # Latin-1 Supplement, Latin Extended-A
     + [0x2013, 0x2014, 0x2018, 0x2019, 0x201A, 0x201C, 0x201D, 0x201E, 0x2022, 0x2026, 0x20AC,
        0x2212]  # dashes, German and English quotes, bullet, ellipsis, euro, minus
+    + list(range(0x200B, 0x2010)) + list(range(0x202A, 0x202F))  # zero-width and direction marks
 )
 
 # The name table entries that carry the family's name; the others (copyright, trademark,

@@ -6,11 +6,13 @@ driven by Debian's python3-selenium) as a pupil would use it: keys typed into th
 fields read back through the accessibility elements that Qt puts into the page.
 
 Checks, each printed with its outcome, then a closing line "<n> passed, <m> failed":
-  - the page: German, its title, icon, manifest, the service worker, the progress indicator;
+  - the page: German, its title, icon, manifest, the service worker, the progress indicator,
+    installable as an app (Chromium's own check);
   - the main window stands in the page with its title bar, as large as the page allows (a zoom
     step at which it fits, the next one not), and the screen-reader button is German;
   - accessibility: the controls of the main window by the names they have on the desktop;
   - a factorization typed with the keyboard: the factors, ggT and kgV;
+  - the help window by its key, in front, closed by Escape;
   - a 10,000-character paste into a number field: only its digits stay, and it costs no more
     per character than typing does (measured in the page, in the same run);
   - a trainer opened from its menu with keys, one exercise done with keys alone and judged
@@ -36,6 +38,7 @@ from web_page import QtPage, Server, chromium, quit_chromium, wait_for  # noqa: 
 MAIN_TITLE = "Pendro       Version 2.0.0"
 TM_TITLE = "Trainer für die Multiplikation gemeiner Brüche"
 TAS_TITLE = "Trainer für die Addition und Subtraktion gemeiner Brüche"
+HELP_TITLE = "Pendro - Erläuterung"
 ZOOM_PERCENTS = (100, 125, 150, 175, 200, 250, 300)
 WAIT = 30  # seconds: a hang detector, nothing waits this long when all is well
 
@@ -103,7 +106,11 @@ class Run:
             const done = arguments[arguments.length - 1];
             navigator.serviceWorker.ready.then(r => done(!!r.active), () => done(false));""")
         check(registered, "no active service worker")
-        return f"German page, main window after {seconds:.1f} s, service worker active"
+        # What Chromium requires of an app that goes on the home screen: manifest, icons, worker.
+        errors = self.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
+        check(not errors.get("installabilityErrors"), f"not installable: {errors}")
+        return f"German page, main window after {seconds:.1f} s, service worker active, " \
+               "installable as an app"
 
     def main_window(self):
         titles = self.page.window_titles()
@@ -178,6 +185,17 @@ class Run:
             wait_for(lambda d=description, v=value: self.page.label(MAIN_TITLE, d) == v, WAIT,
                      f"{description} {value} (have {self.page.label(MAIN_TITLE, description)!r})")
         return "18 12 30 42 36: factors right, ggT 6, kgV 1260"
+
+    def help_window(self):
+        # Alt+H is "Hilfe"; Escape closes the help window again.
+        self.page.key("h", code="KeyH", modifiers=1, virtual=72)
+        wait_for(lambda: HELP_TITLE in self.page.window_titles(), WAIT, "the help window")
+        check(self.page.front_window() == HELP_TITLE, f"in front: {self.page.front_window()!r}")
+        self.page.key("Escape", virtual=27)
+        wait_for(lambda: HELP_TITLE not in self.page.window_titles(), WAIT,
+                 "the help window closed by Escape")
+        self.expect_focus("Start")
+        return "opened with Alt+H, in front, closed with Escape"
 
     def long_paste(self):
         # Typing as the yardstick: 200 characters one by one into "Zahl 7", then 10,000 pasted
@@ -456,6 +474,7 @@ def main():
         ("the largest zoom that fits", run.zoom_fits),
         ("accessible names", run.accessible_names),
         ("a factorization typed with the keyboard", run.factorization),
+        ("the help window", run.help_window),
         ("a 10,000-character paste", run.long_paste),
         ("a trainer exercise with keys alone", run.trainer_by_keys),
         ("tap and double tap", run.touch),
