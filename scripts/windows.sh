@@ -6,7 +6,9 @@
 # Usage: scripts/windows.sh [qt|build|test|package|check-qt|check-scripts]...
 #   (no argument: qt build package test)
 #   qt        build Qt for Windows from Debian's qt6-base source, unless the cache holds it
-#   build     cross-build Pendro and its tests against the cached Qt
+#   build     cross-build Pendro and its tests against the cached Qt, and gather the program
+#             folder: pendro.exe, Qt, the MinGW runtime, the licences (Lizenzen\) and the
+#             corresponding source (Quelltext\: the source archive and QUELLTEXT.txt)
 #   package   the portable zip, the installer and the MSI, reproducibly (time stamps from
 #             SOURCE_DATE_EPOCH, by default the last commit's time), signed when a certificate
 #             is given (see scripts/sign_windows.sh)
@@ -39,6 +41,7 @@ toolchain="$root/cmake/mingw-w64-x86_64.cmake"
 build_dir="$root/build/windows"
 dist_dir="$build_dir/dist"
 version=$(sed -n 's/^project(Pendro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+qt_translations=/usr/share/qt6/translations/qtbase_de.qm
 
 WINDOWS_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev
@@ -111,6 +114,13 @@ qt_source() {
     qt_src="$src_parent/${unpacked##*/}"
 }
 
+# Which Debian source the cached Qt was built from, kept with it for the packages'
+# QUELLTEXT.txt and Lizenzen\qt6-base.txt (see qt_debian_source).
+record_qt_source() {
+    sed -n '1s/^[^(]*(\([^)]*\)).*/qt6-base \1/p' "$qt_src/debian/changelog" >"$qt_prefix/pendro-qt-source"
+    cp "$qt_src/debian/copyright" "$qt_prefix/pendro-qt-copyright"
+}
+
 build_qt() {
     if qt_cached; then
         echo "Qt for Windows: cached in $qt_prefix"
@@ -126,6 +136,7 @@ build_qt() {
     cmake --build "$qt_build" --parallel "$(nproc)"
     cmake --install "$qt_build"
     echo "$qt_key" >"$qt_prefix/pendro-configure-line"
+    record_qt_source
     rm -rf "$qt_build"
     echo "Qt for Windows: built in $((SECONDS - start))s into $qt_prefix"
 }
@@ -162,17 +173,20 @@ deploy() {
     $triple-strip "$app/pendro.exe"
     cp "$qt_prefix"/bin/Qt6{Core,Gui,Widgets}.dll "$app/"
     cp "$qt_prefix/plugins/platforms/qwindows.dll" "$app/plugins/platforms/"
-    local dir
+    local dir dll
+    local -A runtime=()
     for dir in $(mingw_runtime_dirs); do
-        for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
-            [ -f "$dir/$dll" ] && cp "$dir/$dll" "$app/"
+        for dll in libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll; do
+            [ -f "$dir/$dll" ] && runtime[$dll]="$dir/$dll"
         done
     done
+    for dll in "${runtime[@]}"; do cp "$dll" "$app/"; done
     find "$app" -name '*.dll' -exec $triple-strip --strip-unneeded {} +
-    cp /usr/share/qt6/translations/qtbase_de.qm "$app/translations/"
+    cp "$qt_translations" "$app/translations/"
     cp "$root/packaging/windows/qt.conf" "$app/"
     sed 's/$/\r/' "$root/LICENSE" >"$app/LICENSE.txt"
     check_imports "$app"
+    source_folder "$app" "${runtime[@]}"
 }
 
 # Every DLL that the folder's binaries import is in the folder or part of Windows itself.
@@ -189,6 +203,111 @@ check_imports() {
         done < <($triple-objdump -p "$binary" | sed -n 's/^\s*DLL Name: //p')
     done < <(find "$app" -name '*.exe' -o -name '*.dll')
     [ "$absent" -eq 0 ] || exit 1
+}
+
+# The Debian source the cached Qt was built from: qt_source_version, and qt_copyright, the
+# copyright file of that source. build_qt records both; a cache made before it did (such as
+# the shared archive) was built from what apt-get source fetches here, which is taken only if
+# it is the same Qt version.
+qt_debian_source() {
+    local installed
+    installed=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+    if [ -f "$qt_prefix/pendro-qt-source" ]; then
+        qt_source_version=$(sed -n 's/^qt6-base //p' "$qt_prefix/pendro-qt-source")
+    else
+        qt_source_version=$installed
+    fi
+    case "$qt_source_version" in
+    "$qt_version"[+-]*) ;;
+    *) fail "the cached Qt $qt_version names no Debian source of its version (qt6-base $qt_source_version); rebuild it with scripts/windows.sh qt" ;;
+    esac
+    if [ -f "$qt_prefix/pendro-qt-copyright" ]; then
+        qt_copyright="$qt_prefix/pendro-qt-copyright"
+    elif [ "$installed" = "$qt_source_version" ]; then
+        qt_copyright=/usr/share/doc/qt6-base-dev/copyright
+    else
+        fail "no copyright file of qt6-base $qt_source_version (this machine has $installed); rebuild Qt with scripts/windows.sh qt"
+    fi
+}
+
+# A text file for Windows: UTF-8 with a byte order mark and CRLF line ends.
+windows_text() {
+    printf '\357\273\277'
+    sed 's/\r*$/\r/' "$@"
+}
+
+# QUELLTEXT.txt's lines on files taken from Debian's packages, one block per package: its
+# files, version, source package and how to fetch that. The package's copyright file becomes
+# Lizenzen\<source package>.txt in the folder.
+debian_files() {
+    local app="$1" file package binary_version source source_version
+    shift
+    local -A files=()
+    # By file name, so that the text does not depend on where the files lie.
+    while IFS= read -r file; do
+        package=$(dpkg-query -S "$file" | head -n1 | sed 's/[:,].*//')
+        [ -n "$package" ] || fail "$file comes from no Debian package"
+        files[$package]+="${files[$package]:+, }${file##*/}"
+    done < <(printf '%s\n' "$@" | awk -F/ '{ print $NF "\t" $0 }' | LC_ALL=C sort | cut -f2)
+    for package in $(printf '%s\n' "${!files[@]}" | LC_ALL=C sort); do
+        IFS=$'\t' read -r binary_version source source_version < <(
+            dpkg-query -W -f='${Version}\t${source:Package}\t${source:Version}\n' "$package" | head -n1)
+        printf '    %s\n' "${files[$package]}"
+        printf '        Debian-Paket %s %s\n' "$package" "$binary_version"
+        printf '        Quellpaket %s %s:  apt-get source %s=%s\n' "$source" "$source_version" \
+            "$source" "$source_version"
+        printf '        Lizenz: Lizenzen\\%s.txt\n' "$source"
+        windows_text "/usr/share/doc/$package/copyright" >"$app/Lizenzen/$source.txt"
+    done
+}
+
+# Qt's configure line as scripts/windows.sh qt runs it, with the places of this machine
+# replaced by names, wrapped for reading between options (an option keeps its value).
+qt_configure_text() {
+    local line="${qt_configure_args[*]}"
+    line=${line//"$qt_prefix"/<Zielordner>}
+    line=${line//"$root"/"<pendro-$version>"}
+    echo "../qt6-base-${qt_source_version%-*}/configure $line" |
+        awk '{ out = "   "; n = 0
+               for (i = 1; i <= NF; i++) {
+                   unit = $i
+                   while (i < NF && $(i + 1) !~ /^-/) unit = unit " " $(++i)
+                   if (n > 0 && length(out) + 1 + length(unit) > 86) { print out " \\"; out = "       " }
+                   out = out " " unit; n++
+               }
+               print out }'
+}
+
+# The corresponding source and the licences, beside pendro.exe: Quelltext\ holds the source
+# archive of this tree and QUELLTEXT.txt, which says where the source of everything else in the
+# folder is and how to build it; Lizenzen\ the licences of what is not Pendro's own.
+# Arguments: the folder, the runtime DLLs as they lie on this machine.
+source_folder() {
+    local app="$1" text gcc_major configure translations runtime
+    shift
+    mkdir -p "$app/Quelltext" "$app/Lizenzen"
+    "$root/scripts/source_archive.sh" "$app/Quelltext/pendro-$version.tar.gz"
+    qt_debian_source
+    windows_text "$qt_copyright" >"$app/Lizenzen/qt6-base.txt"
+    windows_text /usr/share/common-licenses/LGPL-3 >"$app/Lizenzen/LGPL-3.txt"
+    gcc_major=$($triple-gcc-posix -dumpversion)
+    configure=$(qt_configure_text)
+    translations=$(debian_files "$app" "$qt_translations")
+    runtime=$(debian_files "$app" "$@")
+    text=$(grep -v '^#' "$root/packaging/windows/quelltext.txt.in")
+    text=${text//@VERSION@/"$version"}
+    text=${text//@SOURCE_DATE_EPOCH@/"$SOURCE_DATE_EPOCH"}
+    text=${text//@QT_VERSION@/"$qt_version"}
+    text=${text//@QT_SOURCE_VERSION@/"$qt_source_version"}
+    text=${text//@QT_UPSTREAM_VERSION@/"${qt_source_version%-*}"}
+    text=${text//@QT_CONFIGURE@/"$configure"}
+    text=${text//@QT_TRANSLATIONS@/"$translations"}
+    text=${text//@RUNTIME@/"$runtime"}
+    text=${text//@GCC_MAJOR@/"${gcc_major%%[!0-9]*}"}
+    [[ "$text" != *@[A-Z_]*@* ]] || fail "QUELLTEXT.txt: a name of quelltext.txt.in is not filled in"
+    echo "$text" | windows_text >"$app/Quelltext/QUELLTEXT.txt"
+    echo "Source folder: Quelltext\\pendro-$version.tar.gz and QUELLTEXT.txt (Qt from qt6-base $qt_source_version$(
+        [ -f "$qt_prefix/pendro-qt-source" ] || echo ', as apt-get source fetches it here: the cache has no record')), Lizenzen\\"
 }
 
 # Called in a subshell: the prefix's Wine processes end with it, also when a check fails.
