@@ -14,7 +14,8 @@
 #             is given (see scripts/sign_windows.sh)
 #   test      run the test suite under Wine (offscreen platform), then Pendro itself with the
 #             windows platform on Xvfb: the zip in a fresh prefix, the installer, the MSI with
-#             an upgrade and a refused downgrade, the display scales 125, 150 and 200 %, a
+#             an upgrade and a refused downgrade (each with its source folder and the Start-menu
+#             entry to it, removed again), the display scales 125, 150 and 200 %, a
 #             second packaging compared byte for byte, and signing with a throwaway certificate
 #   check-qt  fail at once, with the command that builds it, if the cached Qt is missing
 #   check-scripts  shellcheck on the Windows scripts and Qt's source step on an empty cache
@@ -398,6 +399,52 @@ fail() {
     exit 1
 }
 
+# The Start-menu entry beside Pendro's own that opens Quelltext\QUELLTEXT.txt.
+source_link="Pendro – Lizenz und Quelltext.lnk"
+
+# A program folder, unpacked or installed, carries the source of its build: the archive that
+# scripts/source_archive.sh makes of this tree (test_all makes it once), and a QUELLTEXT.txt
+# that names no other Qt than the folder's Qt6Core.dll, the Debian source and configure line
+# that the cached Qt was built from, and licence files that are there.
+check_source_folder() {
+    local dir="$1" what="$2" text dll_qt section expected token name
+    cmp -s "$build_dir/source-check/pendro-$version.tar.gz" "$dir/Quelltext/pendro-$version.tar.gz" ||
+        fail "$what: Quelltext\\pendro-$version.tar.gz is missing or not the source archive of this tree"
+    [ -f "$dir/Quelltext/QUELLTEXT.txt" ] || fail "$what: no Quelltext\\QUELLTEXT.txt"
+    # Without CRLFs, and with the configure line's continued lines joined.
+    text=$(tr -d '\r' <"$dir/Quelltext/QUELLTEXT.txt" | sed -e ':a' -e '/\\$/{N;s/ *\\\n */ /;ba' -e '}')
+    dll_qt=$(strings -el "$dir/Qt6Core.dll" | grep -A1 -x FileVersion |
+        sed -n '2s/^\([0-9]*\.[0-9]*\.[0-9]*\).*/\1/p')
+    [ -n "$dll_qt" ] || fail "$what: no version in Qt6Core.dll"
+    [ "$(grep -oE 'Qt [0-9]+\.[0-9]+\.[0-9]+' <<<"$text" | sort -u)" = "Qt $dll_qt" ] ||
+        fail "$what: QUELLTEXT.txt names another Qt than Qt6Core.dll, $dll_qt"
+    # Every version in the section on Qt is one of that Qt.
+    section=$(sed -n '/^2\. Qt$/,/^3\. /p' <<<"$text")
+    while read -r token; do
+        case "$token" in
+        "$dll_qt" | "$dll_qt"[+-]*) ;;
+        *) fail "$what: QUELLTEXT.txt names $token for Qt, whose DLLs are $dll_qt" ;;
+        esac
+    done < <(grep -oE '\b[0-9]+\.[0-9]+\.[0-9]+[^ ,)/:]*' <<<"${section//pendro-$version/}")
+    qt_debian_source
+    grep -qF "apt-get source qt6-base=$qt_source_version" <<<"$section" ||
+        fail "$what: QUELLTEXT.txt does not name qt6-base $qt_source_version, the source of the cached Qt"
+    expected=$(sed -e "s|^$qt_version ||" -e 's| toolchain:[0-9a-f]*$||' "$qt_prefix/pendro-configure-line")
+    expected=${expected//"$qt_prefix"/<Zielordner>}
+    expected=${expected//<checkout>/"<pendro-$version>"}
+    grep -qF -- "/configure $expected" <<<"$section" ||
+        fail "$what: QUELLTEXT.txt lacks the configure line of the cached Qt: $expected"
+    while read -r name; do
+        [ -s "$dir/Lizenzen/${name#*\\}" ] || fail "$what: QUELLTEXT.txt names $name, which is not there"
+    done < <(grep -oE 'Lizenzen\\[A-Za-z0-9.+_-]+\.txt' <<<"$text" | sort -u)
+    echo "$what: Quelltext\\ holds this tree's source archive; QUELLTEXT.txt names Qt $dll_qt, qt6-base $qt_source_version, its configure line and licence files that are there"
+}
+
+# Where a shortcut leads (its target path, read from the link as ASCII or UTF-16).
+link_target_is() {
+    tr -d '\000' <"$1" | grep -aqiF "$2"
+}
+
 # The portable zip alone, unpacked into a fresh prefix with nothing else on the path.
 test_portable() {
     local unpacked="$build_dir/portable-check"
@@ -405,6 +452,7 @@ test_portable() {
     mkdir -p "$unpacked"
     unzip -q "$dist_dir/Pendro-$version-windows-x86_64.zip" -d "$unpacked"
     new_wine_prefix "$build_dir/wine-portable"
+    check_source_folder "$unpacked/Pendro" zip
     start_and_look "$unpacked/Pendro/pendro.exe" "$build_dir/wine-portable" \
         "$build_dir/windows-main.png"
 }
@@ -426,6 +474,9 @@ test_installer() {
         wineserver -w
         [ -f "$installed/pendro.exe" ] || fail "installer: no $installed/pendro.exe"
         [ -f "$shortcut" ] || fail "installer: no Start-menu shortcut"
+        link_target_is "${shortcut%/*}/$source_link" 'Quelltext\QUELLTEXT.txt' ||
+            fail "installer: no Start-menu entry \"${source_link%.lnk}\" that opens Quelltext\\QUELLTEXT.txt"
+        check_source_folder "$installed" installer
         local entry value
         entry=$(wine reg query "$key" 2>/dev/null | tr -d '\r' || true)
         for value in "DisplayName    REG_SZ    Pendro" "DisplayVersion    REG_SZ    $version" \
@@ -469,6 +520,7 @@ test_installer() {
         wineserver -w
         [ ! -e "$installed" ] || fail "uninstaller left: $(find "$installed")"
         [ ! -e "$shortcut" ] || fail "uninstaller left the shortcut"
+        [ ! -e "${shortcut%/*}/$source_link" ] || fail "uninstaller left the shortcut \"${source_link%.lnk}\""
         if wine reg query "$key" >/dev/null 2>&1 || wine reg query 'HKCU\Software\Pendro' >/dev/null 2>&1; then
             fail "uninstaller left a registry key"
         fi
@@ -507,6 +559,7 @@ check_msi_removed() {
     local dir="$1" shortcut="$2"
     [ ! -e "$dir" ] || fail "msi: uninstall left $(find "$dir")"
     [ ! -e "$shortcut" ] || fail "msi: uninstall left the Start-menu shortcut"
+    [ ! -e "${shortcut%/*}/$source_link" ] || fail "msi: uninstall left the shortcut \"${source_link%.lnk}\""
     [ -z "$(find "$WINEPREFIX/drive_c/windows/Installer" -mindepth 1 -maxdepth 1 -name '{*}' 2>/dev/null)" ] ||
         fail "msi: uninstall left the product icon in C:\\windows\\Installer"
     [ -z "$(uninstall_entries)" ] || fail "msi: uninstall left an uninstall entry"
@@ -547,6 +600,9 @@ test_msi() {
         grep -aq '^Property(S): ALLUSERS = 1' "$logs/install.log" || fail "msi: not installed for all users"
         shortcut=$(msi_shortcut "$logs/install.log")
         [ -f "$shortcut" ] || fail "msi: no Start-menu shortcut at $shortcut"
+        link_target_is "${shortcut%/*}/$source_link" 'Pendro\Quelltext\QUELLTEXT.txt' ||
+            fail "msi: no Start-menu entry \"${source_link%.lnk}\" that opens Quelltext\\QUELLTEXT.txt"
+        check_source_folder "$installed" msi
         local entries key values value
         entries=$(uninstall_entries)
         [ "$(echo "$entries" | grep -c .)" -eq 1 ] || fail "msi: expected one uninstall entry, found: $entries"
@@ -749,7 +805,9 @@ test_all() {
         return
     fi
     [ -f "$dist_dir/Pendro-$version-x64.msi" ] || package
-    rm -rf "$build_dir/wine-template"
+    rm -rf "$build_dir/wine-template" "$build_dir/source-check"
+    source_date_epoch
+    "$root/scripts/source_archive.sh" "$build_dir/source-check/pendro-$version.tar.gz"
     test_suite
     local start=$SECONDS
     test_gui
