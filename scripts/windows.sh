@@ -154,12 +154,20 @@ build_pendro() {
     # The linker and strip write SOURCE_DATE_EPOCH into the PE headers instead of the time.
     source_date_epoch
     local start=$SECONDS
+    # Qt's rcc writes SOURCE_DATE_EPOCH into the resources it compiles, but ninja does not run
+    # it again for another value: resources compiled at another commit's time are made anew,
+    # or pendro.exe would depend on which builds came before.
+    local stamp="$build_dir/build/pendro-source-date-epoch"
+    if [ -d "$build_dir/build" ] && [ "$(cat "$stamp" 2>/dev/null)" != "$SOURCE_DATE_EPOCH" ]; then
+        find "$build_dir/build" -name 'qrc_*.cpp' -delete
+    fi
     cmake -S "$root" -B "$build_dir/build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$qt_prefix" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DCMAKE_BUILD_TYPE=Release -DPENDRO_WERROR=ON -DPENDRO_BUILD_BENCH=OFF \
         -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine_test.sh" >/dev/null
     cmake --build "$build_dir/build" --parallel "$(nproc)"
+    echo "$SOURCE_DATE_EPOCH" >"$stamp"
     deploy
     echo "Windows build: done in $((SECONDS - start))s"
 }
