@@ -491,7 +491,7 @@ test_installer() {
             "Publisher    REG_SZ    Pendro" "DisplayIcon" "UninstallString" "QuietUninstallString"; do
             grep -qF "$value" <<<"$entry" || fail "installer: uninstall entry lacks $value"
         done
-        echo "installer: installed into the user's programs, Start-menu entry and uninstall entry present"
+        echo "installer: installed into the user's programs, Start-menu entries (Pendro, ${source_link%.lnk}) and uninstall entry present"
         start_and_look "$installed/pendro.exe" "$prefix"
 
         # Installing over a running Pendro: refused before a file is touched.
@@ -532,7 +532,7 @@ test_installer() {
         if wine reg query "$key" >/dev/null 2>&1 || wine reg query 'HKCU\Software\Pendro' >/dev/null 2>&1; then
             fail "uninstaller left a registry key"
         fi
-        echo "installer: silent uninstall removed every file, the shortcut and the registry keys"
+        echo "installer: silent uninstall removed every file, both shortcuts and the registry keys"
     )
 }
 
@@ -626,7 +626,7 @@ test_msi() {
         icon=$(wine reg query 'HKLM\Software\Classes\Installer\Products' /s 2>/dev/null | tr -d '\r' |
             sed -n 's/^ *ProductIcon *REG_SZ *//p' | head -n1 || true)
         if [ -z "$icon" ] || [ ! -f "$(winepath -u "$icon")" ]; then fail "msi: no product icon ($icon)"; fi
-        echo "msi: silent per-machine install into Program Files, Start-menu shortcut, uninstall entry $key (Pendro, $version, publisher, icon)"
+        echo "msi: silent per-machine install into Program Files, Start-menu shortcuts, uninstall entry $key (Pendro, $version, publisher, icon)"
         start_and_look "$installed/pendro.exe" "$prefix"
 
         msiexec_logged "$logs/upgrade.log" /i "$(winepath -w "$upgrade_dir/Pendro-$newer-x64.msi")" /qn ||
@@ -657,7 +657,7 @@ test_msi() {
         msiexec_logged "$logs/remove.log" /x "$(winepath -w "$upgrade_dir/Pendro-$newer-x64.msi")" /qn ||
             fail "msi: uninstall failed (log: $logs/remove.log)"
         check_msi_removed "$installed" "$shortcut"
-        echo "msi: msiexec /x removed every file, the shortcut and the keys"
+        echo "msi: msiexec /x removed every file, both shortcuts and the keys"
         wineserver -k || true
     )
 }
