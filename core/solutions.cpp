@@ -85,9 +85,8 @@ std::optional<FractionSolution> solveFractionExercise(const FractionExercise& ex
         if (term.denominator == 0)
             return std::nullopt;
     }
-    const std::optional<Unreduced> value = exercise.operation == FractionOperation::Sum
-        ? sumOf(exercise)
-        : chainOf(exercise);
+    const std::optional<Unreduced> value
+        = exercise.operation == FractionOperation::Sum ? sumOf(exercise) : chainOf(exercise);
     if (!value || value->denominator == 0)
         return std::nullopt;
     const std::optional<std::int64_t> divisor = exactGgt(value->numerator, value->denominator);
@@ -204,7 +203,8 @@ std::string solutionLine(int number, const FractionExercise& exercise)
 
 std::string factorizationLine(int number, std::int32_t value)
 {
-    return formatInt(number) + ". " + formatInt(value) + " = " + primePowersText(primePowers(value));
+    return formatInt(number) + ". " + formatInt(value) + " = "
+        + primePowersText(primePowers(value));
 }
 
 std::string ggtAndKgvLine(int number, const std::vector<std::int32_t>& values)

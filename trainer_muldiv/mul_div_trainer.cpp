@@ -59,9 +59,9 @@ void MulDivTrainer::cbNeu_Click()
 
     // The frame keeps cbAG between 2 and 5; whatever it holds, the exercise stays in the columns.
     const int terms = std::clamp<int>(termCount().value_or(2), 1, TermSlots);
-    const FractionExercise exercise = drawChain(m_random,
-        dividing() ? FractionOperation::Quotient : FractionOperation::Product,
-        { terms, numeratorLimit(), denominatorLimit(), cbMinus->isChecked() });
+    const FractionExercise exercise
+        = drawChain(m_random, dividing() ? FractionOperation::Quotient : FractionOperation::Product,
+            { terms, numeratorLimit(), denominatorLimit(), cbMinus->isChecked() });
     const int last = terms - 1;
 
     for (int i = 0; i <= last; ++i) {
