@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Takes a screenshot of each window under Xvfb (and, for the plain look, a picture of the first
-# page of each kind of worksheet and of a solution page, from the PDF with pdftoppm): the main window after the help window's example
+# Takes a screenshot of each window under Xvfb: the main window after the help window's example
 # (18, 12, 30, 42, 36 and "Start"), the help window, the multiplication trainer fresh, and the
 # three trainers with a five-term exercise ("Neue Aufgabe"; in the multiplication and division
-# trainers also checked once with an empty answer, so that the solution shows). Then, in a
+# trainers also checked once with an empty answer, so that the solution shows), and the
+# worksheet dialog. For the plain look also a picture of the first page of each kind of
+# worksheet and of a solution page, from the PDF with pdftoppm. Then, in a
 # second run of Pendro (the help window would not fit 200 % on this screen), the division
 # trainer checked once more and zoomed to 200 % with Ctrl+Plus. Builds Pendro (release preset)
 # and installs the missing Debian packages first. Drives the windows like a user, through the
