@@ -182,7 +182,7 @@ std::string primePowersText(const std::vector<PrimePower>& powers)
             text += " * ";
         text += formatInt(power.prime);
         if (power.exponent > 1)
-            text += "^" + formatInt(power.exponent);
+            text.append("^").append(formatInt(power.exponent));
     }
     return text;
 }
@@ -197,7 +197,7 @@ std::string solutionLine(int number, const FractionExercise& exercise)
         return line + formatInt(solution->numerator);
     line += fractionText(solution->numerator, solution->denominator);
     if (solution->mixed.whole)
-        line += " = " + mixedNumberText(solution->mixed);
+        line.append(" = ").append(mixedNumberText(solution->mixed));
     return line;
 }
 
@@ -210,7 +210,7 @@ std::string factorizationLine(int number, std::int32_t value)
 std::string ggtAndKgvLine(int number, const std::vector<std::int32_t>& values)
 {
     const GgtAndKgv result = ggtAndKgv(values);
-    const std::string arguments = "(" + joined(values) + ")";
+    const std::string arguments = std::string("(").append(joined(values)).append(")");
     return formatInt(number) + ". ggT" + arguments + " = " + result.ggt + "; kgV" + arguments
         + " = " + result.kgv;
 }

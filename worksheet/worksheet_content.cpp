@@ -30,17 +30,17 @@ int maxTerms(WorksheetKind kind)
 std::string settingsProblem(const WorksheetSettings& settings)
 {
     if (settings.count < MinExercises || settings.count > MaxExercises)
-        return "Die Anzahl der Aufgaben muss zwischen " + formatInt(MinExercises) + " und "
+        return std::string("Die Anzahl der Aufgaben muss zwischen ") + formatInt(MinExercises) + " und "
             + formatInt(MaxExercises) + " liegen.";
     const int most = maxTerms(settings.kind);
     if (most > 0 && (settings.terms < MinTerms || settings.terms > most))
-        return "Die Anzahl der Glieder muss zwischen " + formatInt(MinTerms) + " und "
+        return std::string("Die Anzahl der Glieder muss zwischen ") + formatInt(MinTerms) + " und "
             + formatInt(most) + " liegen.";
     if (std::find(std::begin(NumberRanges), std::end(NumberRanges), settings.range)
         == std::end(NumberRanges))
         return "Der Zahlenbereich muss 100, 1000 oder 10000 sein.";
     if (settings.sheetNumber < MinSheetNumber || settings.sheetNumber > MaxSheetNumber)
-        return "Die Blattnummer muss eine ganze Zahl von " + formatInt(MinSheetNumber) + " bis "
+        return std::string("Die Blattnummer muss eine ganze Zahl von ") + formatInt(MinSheetNumber) + " bis "
             + formatInt(MaxSheetNumber) + " sein.";
     return {};
 }
