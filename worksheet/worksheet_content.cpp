@@ -30,8 +30,8 @@ int maxTerms(WorksheetKind kind)
 std::string settingsProblem(const WorksheetSettings& settings)
 {
     if (settings.count < MinExercises || settings.count > MaxExercises)
-        return std::string("Die Anzahl der Aufgaben muss zwischen ") + formatInt(MinExercises) + " und "
-            + formatInt(MaxExercises) + " liegen.";
+        return std::string("Die Anzahl der Aufgaben muss zwischen ") + formatInt(MinExercises)
+            + " und " + formatInt(MaxExercises) + " liegen.";
     const int most = maxTerms(settings.kind);
     if (most > 0 && (settings.terms < MinTerms || settings.terms > most))
         return std::string("Die Anzahl der Glieder muss zwischen ") + formatInt(MinTerms) + " und "
@@ -40,8 +40,8 @@ std::string settingsProblem(const WorksheetSettings& settings)
         == std::end(NumberRanges))
         return "Der Zahlenbereich muss 100, 1000 oder 10000 sein.";
     if (settings.sheetNumber < MinSheetNumber || settings.sheetNumber > MaxSheetNumber)
-        return std::string("Die Blattnummer muss eine ganze Zahl von ") + formatInt(MinSheetNumber) + " bis "
-            + formatInt(MaxSheetNumber) + " sein.";
+        return std::string("Die Blattnummer muss eine ganze Zahl von ") + formatInt(MinSheetNumber)
+            + " bis " + formatInt(MaxSheetNumber) + " sein.";
     return {};
 }
 

@@ -538,7 +538,8 @@ private:
             formula.push_back(piece);
         painter.setFont(sheetFont(SolutionPoints - 1));
         const QFontMetricsF metrics(painter.font(), &m_writer);
-        const QString decimal = QStringLiteral("Dezimalzahl: ") + fromUtf8(solution->decimal);
+        const QString decimal = QStringLiteral("Dezimalzahl: ")
+            + fromUtf8(solution->decimal).replace(QLatin1Char('-'), QChar(MinusSign));
         const double decimalWidth = metrics.horizontalAdvance(decimal);
         drawFormulaCell(painter, index, cell, formula, SolutionPoints, decimalWidth + mm(4));
         const FormulaSetter setter(&m_writer, SolutionPoints);

@@ -42,6 +42,16 @@ Outcome runPendro(const QStringList& arguments)
         QString::fromUtf8(process.readAllStandardError()) };
 }
 
+// A file that is there before Pendro runs.
+QString writtenFile(const QTemporaryDir& folder, const QByteArray& bytes)
+{
+    const QString path = folder.filePath(QStringLiteral("blatt.pdf"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("%s cannot be written", qPrintable(path));
+    return path;
+}
+
 QByteArray contents(const QString& path)
 {
     QFile file(path);
@@ -60,11 +70,7 @@ private slots:
     void writesTheSheetAndItsSolutionLines()
     {
         QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("blatt.pdf"));
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("an older sheet");
-        old.close();
+        const QString path = writtenFile(folder, "an older sheet");
         const QStringList arguments { QStringLiteral("--worksheet"), QStringLiteral("div"),
             QStringLiteral("--terms"), QStringLiteral("3"), QStringLiteral("--count"),
             QStringLiteral("30"), QStringLiteral("--number"), QStringLiteral("4711"),
@@ -138,11 +144,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
         QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("blatt.pdf"));
-        QFile good(path);
-        QVERIFY(good.open(QIODevice::WriteOnly));
-        good.write("%PDF- a good sheet");
-        good.close();
+        const QString path = writtenFile(folder, "%PDF- a good sheet");
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder")));
         arguments.replaceInStrings(QStringLiteral("OUT"), path);
         arguments.replaceInStrings(

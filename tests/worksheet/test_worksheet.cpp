@@ -195,6 +195,16 @@ QString inkOutsideMargins(const QString& pdf, const QString& folder)
     return {};
 }
 
+// The sheet's PDF written into folder; its path.
+QString writtenPdf(const QTemporaryDir& folder, const QByteArray& pdf)
+{
+    const QString path = folder.filePath(QStringLiteral("sheet.pdf"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size())
+        qFatal("%s cannot be written", qPrintable(path));
+    return path;
+}
+
 } // namespace
 
 class TestWorksheet : public QObject
@@ -306,12 +316,8 @@ private slots:
         if (popplerTool("pdftotext").isEmpty())
             QSKIP("no poppler-utils");
         QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("sheet.pdf"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
         const QByteArray pdf = worksheetPdf(settings);
-        file.write(pdf);
-        file.close();
+        const QString path = writtenPdf(folder, pdf);
         QVERIFY2(pdf.size() < 100 * 1024, qPrintable(QString::number(pdf.size())));
 
         const std::vector<WorksheetExercise> exercises = worksheetExercises(settings);
@@ -347,12 +353,8 @@ private slots:
         if (popplerTool("pdftoppm").isEmpty())
             QSKIP("no poppler-utils");
         QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("sheet.pdf"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(worksheetPdf(settings));
-        file.close();
-        const QString outside = inkOutsideMargins(path, folder.path());
+        const QString outside
+            = inkOutsideMargins(writtenPdf(folder, worksheetPdf(settings)), folder.path());
         QVERIFY2(outside.isEmpty(), qPrintable(outside));
     }
 
