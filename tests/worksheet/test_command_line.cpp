@@ -35,8 +35,7 @@ Outcome runPendro(const QStringList& arguments)
     for (const char* name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
         environment.remove(QString::fromLatin1(name));
     process.setProcessEnvironment(environment);
-    // As text: on Windows, standard output ends its lines with CRLF.
-    process.start(program, arguments, QIODevice::ReadOnly | QIODevice::Text);
+    process.start(program, arguments);
     if (!process.waitForFinished(120000))
         qFatal("pendro %s did not end", qPrintable(arguments.join(QLatin1Char(' '))));
     return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
