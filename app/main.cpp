@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "app/command_line.h"
 #include "app/pendro_app.h"
 #include "toolkit/desktop_check.h"
 #ifdef Q_OS_WASM
@@ -12,6 +13,12 @@
 
 int main(int argc, char* argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (pendro::wantsCommandLine(arguments))
+        return pendro::runCommandLine(argc, argv);
+
     const std::string missingDesktop
         = pendro::missingDesktopMessage(pendro::hostDesktopKind(), pendro::processEnvironment);
     if (!missingDesktop.empty()) {

@@ -58,6 +58,7 @@ PendroApplication::PendroApplication(RandomGenerator random, QObject* parent)
 {
     connect(m_main, &frmPendro::helpRequested, this, &PendroApplication::showHelp);
     connect(m_main, &frmPendro::trainerRequested, this, &PendroApplication::showTrainer);
+    connect(m_main, &frmPendro::worksheetRequested, this, &PendroApplication::showWorksheetDialog);
     connect(m_main, &frmPendro::closingAll, this, &PendroApplication::closeAll);
     connect(m_main, &frmPendro::zoomRequested, this, &PendroApplication::changeZoom);
     for (const TrainerKindEntry& entry : TrainerKinds)
@@ -70,6 +71,7 @@ PendroApplication::~PendroApplication()
     for (const QPointer<TrainerFrame>& trainer : m_trainers)
         delete trainer.data();
     delete m_help;
+    delete m_worksheet;
     delete m_main;
 }
 
@@ -82,6 +84,17 @@ void PendroApplication::showHelp()
     showAsAWindow(m_help);
     m_help->raise();
     m_help->activateWindow();
+}
+
+void PendroApplication::showWorksheetDialog()
+{
+    if (!m_worksheet) {
+        m_worksheet = new WorksheetDialog;
+        openAtCurrentZoom(m_worksheet);
+    }
+    m_worksheet->show();
+    m_worksheet->raise();
+    m_worksheet->activateWindow();
 }
 
 TrainerCounters& PendroApplication::counters(TrainerKind kind)
@@ -116,6 +129,7 @@ QList<QWidget*> PendroApplication::openWindows() const
     };
     addShown(m_main);
     addShown(m_help);
+    addShown(m_worksheet);
     for (const QPointer<TrainerFrame>& trainer : m_trainers)
         addShown(trainer);
     return windows;
@@ -173,7 +187,7 @@ void PendroApplication::openAtCurrentZoom(QWidget* window)
 void PendroApplication::closeAll()
 {
     // Every window except the main one first; the main window is usually closing already.
-    QList<QPointer<QWidget>> others { m_help.data() };
+    QList<QPointer<QWidget>> others { m_help.data(), m_worksheet.data() };
     for (const QPointer<TrainerFrame>& trainer : m_trainers)
         others.append(trainer.data());
     for (const QPointer<QWidget>& window : others) {

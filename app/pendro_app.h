@@ -13,6 +13,7 @@
 #include "toolkit/zoom.h"
 #include "trainer/trainer_counters.h"
 #include "trainer/trainer_frame.h"
+#include "worksheet/worksheet_dialog.h"
 
 class QApplication;
 
@@ -49,6 +50,9 @@ public:
     frmHelp* helpWindow() const { return m_help; }
 
     void showHelp();
+    void showWorksheetDialog();
+    // The open worksheet dialog, or nullptr.
+    WorksheetDialog* worksheetDialog() const { return m_worksheet; }
     void showTrainer(pendro::TrainerKind kind);
     // The open trainer window of a kind, or nullptr.
     TrainerFrame* trainerWindow(TrainerKind kind) const;
@@ -72,6 +76,7 @@ private:
     std::array<TrainerCounters, TrainerKinds.size()> m_counters {};
     QPointer<frmPendro> m_main;
     QPointer<frmHelp> m_help;
+    QPointer<WorksheetDialog> m_worksheet;
     std::array<QPointer<TrainerFrame>, TrainerKinds.size()> m_trainers {};
     ZoomControl m_zoom;
 };

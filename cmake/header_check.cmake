@@ -8,7 +8,8 @@
 # their folder, so a new header is checked from the next configure on.
 # Only compiled, never linked: the objects prove that the header stands alone.
 
-set(PENDRO_HEADER_CHECK_FOLDERS core toolkit mainwin trainer trainer_addsub trainer_muldiv app)
+set(PENDRO_HEADER_CHECK_FOLDERS core toolkit mainwin trainer trainer_addsub trainer_muldiv worksheet
+    app)
 
 add_custom_target(pendro_header_check)
 foreach(folder IN LISTS PENDRO_HEADER_CHECK_FOLDERS)

@@ -261,6 +261,14 @@ void frmPendro::buildMenu()
     m_trainerMenu = bar->addMenu(QStringLiteral("&Trainer Bruchrechnung"));
     m_trainerMenu->menuAction()->setObjectName(QStringLiteral("menBruchrechnung"));
     setScalableFont(m_trainerMenu, makeFont(DefaultFont));
+    // The trainers' entries come in front of this separator (addTrainerEntry). A worksheet is
+    // what a teacher prints: Ctrl+P asks for one from any window.
+    m_trainerEntriesEnd = m_trainerMenu->addSeparator();
+    QAction* worksheet = m_trainerMenu->addAction(QStringLiteral("Arbeits&blatt erstellen…"));
+    worksheet->setObjectName(QStringLiteral("menArbeitsblatt"));
+    worksheet->setShortcut(QKeySequence::Print);
+    worksheet->setShortcutContext(Qt::ApplicationShortcut);
+    connect(worksheet, &QAction::triggered, this, &frmPendro::worksheetRequested);
 
     QMenu* view = bar->addMenu(QStringLiteral("&Ansicht"));
     view->menuAction()->setObjectName(QStringLiteral("menAnsicht"));
@@ -286,7 +294,8 @@ void frmPendro::buildMenu()
 
 void frmPendro::addTrainerEntry(TrainerKind kind, const char* actionName, const char* caption)
 {
-    QAction* action = m_trainerMenu->addAction(QString::fromUtf8(caption));
+    auto* action = new QAction(QString::fromUtf8(caption), m_trainerMenu);
+    m_trainerMenu->insertAction(m_trainerEntriesEnd, action);
     action->setObjectName(QString::fromLatin1(actionName));
     connect(action, &QAction::triggered, this, [this, kind] { emit trainerRequested(kind); });
 }

@@ -29,11 +29,12 @@ enum class TrainerKind : int;
 // numbers with setNumberText, call HNBerechnen (the strict run) and read kgvCaption and
 // ggtCaption, then empty everything with ClearMainFields.
 //
-// The window opens no other window itself: the menu only emits trainerRequested and
-// helpRequested, and "Beenden" or closing the window emits closingAll, so that the application
-// object, which owns all windows, can show or close them. The application also gives the menu
-// its trainer entries (addTrainerEntry). The menu "Ansicht" asks for a zoom of all windows
-// (zoomRequested); its shortcuts, Ctrl+Plus, Ctrl+Minus and Ctrl+0, work in every window.
+// The window opens no other window itself: the menu only emits trainerRequested,
+// worksheetRequested ("Arbeitsblatt erstellen…", also Ctrl+P from any window) and helpRequested,
+// and "Beenden" or closing the window emits closingAll, so that the application object, which owns
+// all windows, can show or close them. The application also gives the menu its trainer entries
+// (addTrainerEntry). The menu "Ansicht" asks for a zoom of all windows (zoomRequested); its
+// shortcuts, Ctrl+Plus, Ctrl+Minus and Ctrl+0, work in every window.
 class frmPendro : public QMainWindow
 {
     Q_OBJECT
@@ -51,11 +52,13 @@ public:
     QString kgvCaption() const;
     QString ggtCaption() const;
 
-    // An entry of the menu "Trainer Bruchrechnung" that asks for a trainer of that kind.
+    // An entry of the menu "Trainer Bruchrechnung" that asks for a trainer of that kind, in front
+    // of the worksheet entry.
     void addTrainerEntry(TrainerKind kind, const char* actionName, const char* caption);
 
 signals:
     void trainerRequested(pendro::TrainerKind kind);
+    void worksheetRequested();
     void helpRequested();
     void zoomRequested(pendro::ZoomChange change);
     // Every window of the program should close now.
@@ -83,6 +86,7 @@ private:
     QPushButton* m_btStart = nullptr;
     QPushButton* m_btC = nullptr;
     QMenu* m_trainerMenu = nullptr;
+    QAction* m_trainerEntriesEnd = nullptr; // the separator in front of the worksheet entry
 };
 
 } // namespace pendro

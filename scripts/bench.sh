@@ -14,7 +14,7 @@ ensure_packages "${PENDRO_BUILD_PACKAGES[@]}" "${PENDRO_DISPLAY_BENCH_PACKAGES[@
 cmake --preset release >/dev/null
 cmake --build --preset release
 export QT_QPA_PLATFORM=offscreen
-for bench in bench_core bench_startup bench_trainers; do
+for bench in bench_core bench_startup bench_trainers bench_worksheet; do
     echo "== $bench ${repeats[*]}"
     "build/release/bench/$bench" "${repeats[@]}"
 done

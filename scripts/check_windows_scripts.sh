@@ -5,7 +5,8 @@
 # dpkg-source prints its progress to standard output; none of that may end up in the source
 # path that configure is started from. qt_source runs here against an empty cache folder with a
 # stand-in apt-get that prints as dpkg-source does and unpacks a stand-in source, so the fresh
-# path is taken without downloading or building Qt.
+# path is taken without downloading or building Qt; what the build then records of that source
+# for the packages' QUELLTEXT.txt is read back.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 passed=0
@@ -33,9 +34,11 @@ if [ "$1" = source ]; then
     echo "dpkg-source: info: extracting qt6-base in qt6-base-6.4.2+dfsg"
     echo "dpkg-source: info: unpacking qt6-base_6.4.2+dfsg.orig.tar.xz"
     echo "dpkg-source: info: applying fix-build.patch"
-    mkdir -p qt6-base-6.4.2+dfsg
+    mkdir -p qt6-base-6.4.2+dfsg/debian
     printf '#!/bin/sh\n' >qt6-base-6.4.2+dfsg/configure
     chmod +x qt6-base-6.4.2+dfsg/configure
+    printf 'qt6-base (6.4.2+dfsg-9) unstable; urgency=medium\n' >qt6-base-6.4.2+dfsg/debian/changelog
+    printf 'Format: stand-in\n' >qt6-base-6.4.2+dfsg/debian/copyright
 fi
 STANDIN
 cat >"$work/bin/dpkg-query" <<'STANDIN'
@@ -71,5 +74,17 @@ qt_source >/dev/null 2>&1
 check "source folder from the cache" "$qt_src" "$src"
 check "no apt-get with a filled cache" "$(cat "$STANDIN_LOG")" ""
 
-echo "Windows scripts: shellcheck clean, Qt's source step works on an empty cache"
+# The packages name the Debian source that Qt was built from: the one recorded beside it, even
+# where this machine has another revision (the stand-in dpkg-query says -10); never one of
+# another Qt version.
+qt_prefix="$work/qt"
+mkdir -p "$qt_prefix"
+record_qt_source
+qt_debian_source
+check "source version recorded with Qt" "$qt_source_version" "6.4.2+dfsg-9"
+check "copyright recorded with Qt" "$(cat "$qt_copyright")" "Format: stand-in"
+echo "qt6-base 6.5.0+dfsg-1" >"$qt_prefix/pendro-qt-source"
+check "another Qt version refused" "$( (qt_debian_source) 2>/dev/null && echo taken || echo refused)" refused
+
+echo "Windows scripts: shellcheck clean, Qt's source step works on an empty cache, the packages name Qt's recorded source"
 echo "$passed passed, 0 failed"

@@ -53,5 +53,8 @@ ensure_build_dependencies() {
 
 # What building Pendro needs on Debian 12 and Debian 13.
 PENDRO_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-liberation)
+# What the test suite needs besides: poppler's pdftotext, pdftoppm and pdffonts read the
+# worksheets' PDFs back.
+PENDRO_TEST_PACKAGES=(poppler-utils)
 # What bench_display needs besides: its own X server, and X DAMAGE to see the first frame.
 PENDRO_DISPLAY_BENCH_PACKAGES=(xvfb xauth libxcb-damage0-dev pkg-config)

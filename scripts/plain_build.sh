@@ -33,6 +33,7 @@ clang)
     ;;
 esac
 
+[ "$run_tests" -eq 1 ] && ensure_packages "${PENDRO_TEST_PACKAGES[@]}"
 build="build/plain-$compiler"
 rm -rf "$build"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release "$@"

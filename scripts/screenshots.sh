@@ -3,7 +3,9 @@
 # Takes a screenshot of each window under Xvfb: the main window after the help window's example
 # (18, 12, 30, 42, 36 and "Start"), the help window, the multiplication trainer fresh, and the
 # three trainers with a five-term exercise ("Neue Aufgabe"; in the multiplication and division
-# trainers also checked once with an empty answer, so that the solution shows). Then, in a
+# trainers also checked once with an empty answer, so that the solution shows), and the
+# worksheet dialog. For the plain look also a picture of the first page of each kind of
+# worksheet and of a solution page, from the PDF with pdftoppm. Then, in a
 # second run of Pendro (the help window would not fit 200 % on this screen), the division
 # trainer checked once more and zoomed to 200 % with Ctrl+Plus. Builds Pendro (release preset)
 # and installs the missing Debian packages first. Drives the windows like a user, through the
@@ -161,6 +163,17 @@ EOF
     settle
     capture "$td" td
 
+    # The worksheet dialog, asked for with Ctrl+P from the division trainer: multiplication with
+    # three terms and negative numerators, chosen by keys.
+    xdotool windowfocus --sync "$td"
+    xdotool key ctrl+p
+    sheet=$(wait_window '^Arbeitsblatt erstellen')
+    xdotool windowmove --sync "$sheet" "$(px 480)" 0
+    xdotool windowfocus --sync "$sheet"
+    xdotool key --delay 150 Down Tab Down Tab space
+    settle
+    capture "$sheet" worksheet_dialog
+
     # Pendro must still be running: a crash on the way would make the pictures meaningless.
     still_running() {
         if ! kill -0 "$pendro_pid" 2>/dev/null; then
@@ -214,6 +227,7 @@ for variant in "${variants[@]}"; do
         ;;
     esac
     mkdir -p "$out"
+    stamp=$(mktemp)
     echo "== $variant"
     # Room for the windows side by side (main window and help on top, a trainer below).
     screen=1280x1024x24
@@ -221,7 +235,28 @@ for variant in "${variants[@]}"; do
     xvfb-run --auto-servernum --server-args="-screen 0 $screen -nolisten tcp" \
         "$self" --inside-xvfb "$variant" "$out"
     # Screenshots of flat controls compress well into a palette image.
-    for png in "$out"/*.png; do
-        convert "$png" +dither -colors 256 -strip -define png:compression-level=9 "$png"
-    done
+    if [ "$variant" = plain ]; then
+        ensure_packages poppler-utils
+        sheets=$(mktemp -d)
+        for sheet in "addsub --terms 3" "mul --terms 4 --negative" "div --terms 2" \
+            "factor --range 1000" "ggt --terms 3 --range 1000"; do
+            kind=${sheet%% *}
+            # shellcheck disable=SC2086 # the kind's options, split on purpose
+            ./build/release/app/pendro --worksheet $sheet --count 12 --number 2026 \
+                --output "$sheets/$kind.pdf"
+            pdftoppm -r 50 -png -f 1 -l 1 -singlefile "$sheets/$kind.pdf" "$out/sheet_$kind"
+            echo "  $out/sheet_$kind.png"
+        done
+        pages=$(pdfinfo "$sheets/mul.pdf" | sed -n 's/^Pages: *//p')
+        pdftoppm -r 50 -png -f "$pages" -l "$pages" -singlefile "$sheets/mul.pdf" \
+            "$out/sheet_mul_solutions"
+        echo "  $out/sheet_mul_solutions.png"
+        rm -rf "$sheets"
+    fi
+    # Only the pictures of this run (the Windows ones come from scripts/windows.sh).
+    find "$out" -maxdepth 1 -name '*.png' -newer "$stamp" -print0 |
+        while IFS= read -r -d '' png; do
+            convert "$png" +dither -colors 256 -strip -define png:compression-level=9 "$png"
+        done
+    rm -f "$stamp"
 done

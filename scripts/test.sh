@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-dev}"
 . scripts/ensure_packages.sh
-ensure_packages "${PENDRO_BUILD_PACKAGES[@]}"
+ensure_packages "${PENDRO_BUILD_PACKAGES[@]}" "${PENDRO_TEST_PACKAGES[@]}"
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
 ctest --preset "$preset"

@@ -6,13 +6,16 @@
 # Usage: scripts/windows.sh [qt|build|test|package|check-qt|check-scripts]...
 #   (no argument: qt build package test)
 #   qt        build Qt for Windows from Debian's qt6-base source, unless the cache holds it
-#   build     cross-build Pendro and its tests against the cached Qt
+#   build     cross-build Pendro and its tests against the cached Qt, and gather the program
+#             folder: pendro.exe, Qt, the MinGW runtime, the licences (Lizenzen\) and the
+#             corresponding source (Quelltext\: the source archive and QUELLTEXT.txt)
 #   package   the portable zip, the installer and the MSI, reproducibly (time stamps from
 #             SOURCE_DATE_EPOCH, by default the last commit's time), signed when a certificate
 #             is given (see scripts/sign_windows.sh)
 #   test      run the test suite under Wine (offscreen platform), then Pendro itself with the
 #             windows platform on Xvfb: the zip in a fresh prefix, the installer, the MSI with
-#             an upgrade and a refused downgrade, the display scales 125, 150 and 200 %, a
+#             an upgrade and a refused downgrade (each with its source folder and the Start-menu
+#             entry to it, removed again), the display scales 125, 150 and 200 %, a
 #             second packaging compared byte for byte, and signing with a throwaway certificate
 #   check-qt  fail at once, with the command that builds it, if the cached Qt is missing
 #   check-scripts  shellcheck on the Windows scripts and Qt's source step on an empty cache
@@ -39,6 +42,7 @@ toolchain="$root/cmake/mingw-w64-x86_64.cmake"
 build_dir="$root/build/windows"
 dist_dir="$build_dir/dist"
 version=$(sed -n 's/^project(Pendro VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+qt_translations=/usr/share/qt6/translations/qtbase_de.qm
 
 WINDOWS_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev
@@ -111,6 +115,13 @@ qt_source() {
     qt_src="$src_parent/${unpacked##*/}"
 }
 
+# Which Debian source the cached Qt was built from, kept with it for the packages'
+# QUELLTEXT.txt and Lizenzen\qt6-base.txt (see qt_debian_source).
+record_qt_source() {
+    sed -n '1s/^[^(]*(\([^)]*\)).*/qt6-base \1/p' "$qt_src/debian/changelog" >"$qt_prefix/pendro-qt-source"
+    cp "$qt_src/debian/copyright" "$qt_prefix/pendro-qt-copyright"
+}
+
 build_qt() {
     if qt_cached; then
         echo "Qt for Windows: cached in $qt_prefix"
@@ -126,6 +137,7 @@ build_qt() {
     cmake --build "$qt_build" --parallel "$(nproc)"
     cmake --install "$qt_build"
     echo "$qt_key" >"$qt_prefix/pendro-configure-line"
+    record_qt_source
     rm -rf "$qt_build"
     echo "Qt for Windows: built in $((SECONDS - start))s into $qt_prefix"
 }
@@ -142,12 +154,20 @@ build_pendro() {
     # The linker and strip write SOURCE_DATE_EPOCH into the PE headers instead of the time.
     source_date_epoch
     local start=$SECONDS
+    # Qt's rcc writes SOURCE_DATE_EPOCH into the resources it compiles, but ninja does not run
+    # it again for another value: resources compiled at another commit's time are made anew,
+    # or pendro.exe would depend on which builds came before.
+    local stamp="$build_dir/build/pendro-source-date-epoch"
+    if [ -d "$build_dir/build" ] && [ "$(cat "$stamp" 2>/dev/null)" != "$SOURCE_DATE_EPOCH" ]; then
+        find "$build_dir/build" -name 'qrc_*.cpp' -delete
+    fi
     cmake -S "$root" -B "$build_dir/build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$qt_prefix" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DCMAKE_BUILD_TYPE=Release -DPENDRO_WERROR=ON -DPENDRO_BUILD_BENCH=OFF \
         -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine_test.sh" >/dev/null
     cmake --build "$build_dir/build" --parallel "$(nproc)"
+    echo "$SOURCE_DATE_EPOCH" >"$stamp"
     deploy
     echo "Windows build: done in $((SECONDS - start))s"
 }
@@ -162,17 +182,20 @@ deploy() {
     $triple-strip "$app/pendro.exe"
     cp "$qt_prefix"/bin/Qt6{Core,Gui,Widgets}.dll "$app/"
     cp "$qt_prefix/plugins/platforms/qwindows.dll" "$app/plugins/platforms/"
-    local dir
+    local dir dll
+    local -A runtime=()
     for dir in $(mingw_runtime_dirs); do
-        for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
-            [ -f "$dir/$dll" ] && cp "$dir/$dll" "$app/"
+        for dll in libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll; do
+            [ -f "$dir/$dll" ] && runtime[$dll]="$dir/$dll"
         done
     done
+    for dll in "${runtime[@]}"; do cp "$dll" "$app/"; done
     find "$app" -name '*.dll' -exec $triple-strip --strip-unneeded {} +
-    cp /usr/share/qt6/translations/qtbase_de.qm "$app/translations/"
+    cp "$qt_translations" "$app/translations/"
     cp "$root/packaging/windows/qt.conf" "$app/"
     sed 's/$/\r/' "$root/LICENSE" >"$app/LICENSE.txt"
     check_imports "$app"
+    source_folder "$app" "${runtime[@]}"
 }
 
 # Every DLL that the folder's binaries import is in the folder or part of Windows itself.
@@ -189,6 +212,111 @@ check_imports() {
         done < <($triple-objdump -p "$binary" | sed -n 's/^\s*DLL Name: //p')
     done < <(find "$app" -name '*.exe' -o -name '*.dll')
     [ "$absent" -eq 0 ] || exit 1
+}
+
+# The Debian source the cached Qt was built from: qt_source_version, and qt_copyright, the
+# copyright file of that source. build_qt records both; a cache made before it did (such as
+# the shared archive) was built from what apt-get source fetches here, which is taken only if
+# it is the same Qt version.
+qt_debian_source() {
+    local installed
+    installed=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+    if [ -f "$qt_prefix/pendro-qt-source" ]; then
+        qt_source_version=$(sed -n 's/^qt6-base //p' "$qt_prefix/pendro-qt-source")
+    else
+        qt_source_version=$installed
+    fi
+    case "$qt_source_version" in
+    "$qt_version"[+-]*) ;;
+    *) fail "the cached Qt $qt_version names no Debian source of its version (qt6-base $qt_source_version); rebuild it with scripts/windows.sh qt" ;;
+    esac
+    if [ -f "$qt_prefix/pendro-qt-copyright" ]; then
+        qt_copyright="$qt_prefix/pendro-qt-copyright"
+    elif [ "$installed" = "$qt_source_version" ]; then
+        qt_copyright=/usr/share/doc/qt6-base-dev/copyright
+    else
+        fail "no copyright file of qt6-base $qt_source_version (this machine has $installed); rebuild Qt with scripts/windows.sh qt"
+    fi
+}
+
+# A text file for Windows: UTF-8 with a byte order mark and CRLF line ends.
+windows_text() {
+    printf '\357\273\277'
+    sed 's/\r*$/\r/' "$@"
+}
+
+# QUELLTEXT.txt's lines on files taken from Debian's packages, one block per package: its
+# files, version, source package and how to fetch that. The package's copyright file becomes
+# Lizenzen\<source package>.txt in the folder.
+debian_files() {
+    local app="$1" file package binary_version source source_version
+    shift
+    local -A files=()
+    # By file name, so that the text does not depend on where the files lie.
+    while IFS= read -r file; do
+        package=$(dpkg-query -S "$file" | head -n1 | sed 's/[:,].*//')
+        [ -n "$package" ] || fail "$file comes from no Debian package"
+        files[$package]+="${files[$package]:+, }${file##*/}"
+    done < <(printf '%s\n' "$@" | awk -F/ '{ print $NF "\t" $0 }' | LC_ALL=C sort | cut -f2)
+    for package in $(printf '%s\n' "${!files[@]}" | LC_ALL=C sort); do
+        IFS=$'\t' read -r binary_version source source_version < <(
+            dpkg-query -W -f='${Version}\t${source:Package}\t${source:Version}\n' "$package" | head -n1)
+        printf '    %s\n' "${files[$package]}"
+        printf '        Debian-Paket %s %s\n' "$package" "$binary_version"
+        printf '        Quellpaket %s %s:  apt-get source %s=%s\n' "$source" "$source_version" \
+            "$source" "$source_version"
+        printf '        Lizenz: Lizenzen\\%s.txt\n' "$source"
+        windows_text "/usr/share/doc/$package/copyright" >"$app/Lizenzen/$source.txt"
+    done
+}
+
+# Qt's configure line as scripts/windows.sh qt runs it, with the places of this machine
+# replaced by names, wrapped for reading between options (an option keeps its value).
+qt_configure_text() {
+    local line="${qt_configure_args[*]}"
+    line=${line//"$qt_prefix"/<Zielordner>}
+    line=${line//"$root"/"<pendro-$version>"}
+    echo "../qt6-base-${qt_source_version%-*}/configure $line" |
+        awk '{ out = "   "; n = 0
+               for (i = 1; i <= NF; i++) {
+                   unit = $i
+                   while (i < NF && $(i + 1) !~ /^-/) unit = unit " " $(++i)
+                   if (n > 0 && length(out) + 1 + length(unit) > 86) { print out " \\"; out = "       " }
+                   out = out " " unit; n++
+               }
+               print out }'
+}
+
+# The corresponding source and the licences, beside pendro.exe: Quelltext\ holds the source
+# archive of this tree and QUELLTEXT.txt, which says where the source of everything else in the
+# folder is and how to build it; Lizenzen\ the licences of what is not Pendro's own.
+# Arguments: the folder, the runtime DLLs as they lie on this machine.
+source_folder() {
+    local app="$1" text gcc_major configure translations runtime
+    shift
+    mkdir -p "$app/Quelltext" "$app/Lizenzen"
+    "$root/scripts/source_archive.sh" "$app/Quelltext/pendro-$version.tar.gz"
+    qt_debian_source
+    windows_text "$qt_copyright" >"$app/Lizenzen/qt6-base.txt"
+    windows_text /usr/share/common-licenses/LGPL-3 >"$app/Lizenzen/LGPL-3.txt"
+    gcc_major=$($triple-gcc-posix -dumpversion)
+    configure=$(qt_configure_text)
+    translations=$(debian_files "$app" "$qt_translations")
+    runtime=$(debian_files "$app" "$@")
+    text=$(grep -v '^#' "$root/packaging/windows/quelltext.txt.in")
+    text=${text//@VERSION@/"$version"}
+    text=${text//@SOURCE_DATE_EPOCH@/"$SOURCE_DATE_EPOCH"}
+    text=${text//@QT_VERSION@/"$qt_version"}
+    text=${text//@QT_SOURCE_VERSION@/"$qt_source_version"}
+    text=${text//@QT_UPSTREAM_VERSION@/"${qt_source_version%-*}"}
+    text=${text//@QT_CONFIGURE@/"$configure"}
+    text=${text//@QT_TRANSLATIONS@/"$translations"}
+    text=${text//@RUNTIME@/"$runtime"}
+    text=${text//@GCC_MAJOR@/"${gcc_major%%[!0-9]*}"}
+    [[ "$text" != *@[A-Z_]*@* ]] || fail "QUELLTEXT.txt: a name of quelltext.txt.in is not filled in"
+    echo "$text" | windows_text >"$app/Quelltext/QUELLTEXT.txt"
+    echo "Source folder: Quelltext\\pendro-$version.tar.gz and QUELLTEXT.txt (Qt from qt6-base $qt_source_version$(
+        [ -f "$qt_prefix/pendro-qt-source" ] || echo ', as apt-get source fetches it here: the cache has no record')), Lizenzen\\"
 }
 
 # Called in a subshell: the prefix's Wine processes end with it, also when a check fails.
@@ -279,6 +407,52 @@ fail() {
     exit 1
 }
 
+# The Start-menu entry beside Pendro's own that opens Quelltext\QUELLTEXT.txt.
+source_link="Pendro – Lizenz und Quelltext.lnk"
+
+# A program folder, unpacked or installed, carries the source of its build: the archive that
+# scripts/source_archive.sh makes of this tree (test_all makes it once), and a QUELLTEXT.txt
+# that names no other Qt than the folder's Qt6Core.dll, the Debian source and configure line
+# that the cached Qt was built from, and licence files that are there.
+check_source_folder() {
+    local dir="$1" what="$2" text dll_qt section expected token name
+    cmp -s "$build_dir/source-check/pendro-$version.tar.gz" "$dir/Quelltext/pendro-$version.tar.gz" ||
+        fail "$what: Quelltext\\pendro-$version.tar.gz is missing or not the source archive of this tree"
+    [ -f "$dir/Quelltext/QUELLTEXT.txt" ] || fail "$what: no Quelltext\\QUELLTEXT.txt"
+    # Without CRLFs, and with the configure line's continued lines joined.
+    text=$(tr -d '\r' <"$dir/Quelltext/QUELLTEXT.txt" | sed -e ':a' -e '/\\$/{N;s/ *\\\n */ /;ba' -e '}')
+    dll_qt=$(strings -el "$dir/Qt6Core.dll" | grep -A1 -x FileVersion |
+        sed -n '2s/^\([0-9]*\.[0-9]*\.[0-9]*\).*/\1/p')
+    [ -n "$dll_qt" ] || fail "$what: no version in Qt6Core.dll"
+    [ "$(grep -oE 'Qt [0-9]+\.[0-9]+\.[0-9]+' <<<"$text" | sort -u)" = "Qt $dll_qt" ] ||
+        fail "$what: QUELLTEXT.txt names another Qt than Qt6Core.dll, $dll_qt"
+    # Every version in the section on Qt is one of that Qt.
+    section=$(sed -n '/^2\. Qt$/,/^3\. /p' <<<"$text")
+    while read -r token; do
+        case "$token" in
+        "$dll_qt" | "$dll_qt"[+-]*) ;;
+        *) fail "$what: QUELLTEXT.txt names $token for Qt, whose DLLs are $dll_qt" ;;
+        esac
+    done < <(grep -oE '\b[0-9]+\.[0-9]+\.[0-9]+[^ ,)/:]*' <<<"${section//pendro-$version/}")
+    qt_debian_source
+    grep -qF "apt-get source qt6-base=$qt_source_version" <<<"$section" ||
+        fail "$what: QUELLTEXT.txt does not name qt6-base $qt_source_version, the source of the cached Qt"
+    expected=$(sed -e "s|^$qt_version ||" -e 's| toolchain:[0-9a-f]*$||' "$qt_prefix/pendro-configure-line")
+    expected=${expected//"$qt_prefix"/<Zielordner>}
+    expected=${expected//<checkout>/"<pendro-$version>"}
+    grep -qF -- "/configure $expected" <<<"$section" ||
+        fail "$what: QUELLTEXT.txt lacks the configure line of the cached Qt: $expected"
+    while read -r name; do
+        [ -s "$dir/Lizenzen/${name#*\\}" ] || fail "$what: QUELLTEXT.txt names $name, which is not there"
+    done < <(grep -oE 'Lizenzen\\[A-Za-z0-9.+_-]+\.txt' <<<"$text" | sort -u)
+    echo "$what: Quelltext\\ holds this tree's source archive; QUELLTEXT.txt names Qt $dll_qt, qt6-base $qt_source_version, its configure line and licence files that are there"
+}
+
+# Where a shortcut leads (its target path, read from the link as ASCII or UTF-16).
+link_target_is() {
+    tr -d '\000' <"$1" | grep -aqiF "$2"
+}
+
 # The portable zip alone, unpacked into a fresh prefix with nothing else on the path.
 test_portable() {
     local unpacked="$build_dir/portable-check"
@@ -286,6 +460,7 @@ test_portable() {
     mkdir -p "$unpacked"
     unzip -q "$dist_dir/Pendro-$version-windows-x86_64.zip" -d "$unpacked"
     new_wine_prefix "$build_dir/wine-portable"
+    check_source_folder "$unpacked/Pendro" zip
     start_and_look "$unpacked/Pendro/pendro.exe" "$build_dir/wine-portable" \
         "$build_dir/windows-main.png"
 }
@@ -307,13 +482,16 @@ test_installer() {
         wineserver -w
         [ -f "$installed/pendro.exe" ] || fail "installer: no $installed/pendro.exe"
         [ -f "$shortcut" ] || fail "installer: no Start-menu shortcut"
+        link_target_is "${shortcut%/*}/$source_link" 'Quelltext\QUELLTEXT.txt' ||
+            fail "installer: no Start-menu entry \"${source_link%.lnk}\" that opens Quelltext\\QUELLTEXT.txt"
+        check_source_folder "$installed" installer
         local entry value
         entry=$(wine reg query "$key" 2>/dev/null | tr -d '\r' || true)
         for value in "DisplayName    REG_SZ    Pendro" "DisplayVersion    REG_SZ    $version" \
             "Publisher    REG_SZ    Pendro" "DisplayIcon" "UninstallString" "QuietUninstallString"; do
             grep -qF "$value" <<<"$entry" || fail "installer: uninstall entry lacks $value"
         done
-        echo "installer: installed into the user's programs, Start-menu entry and uninstall entry present"
+        echo "installer: installed into the user's programs, Start-menu entries (Pendro, ${source_link%.lnk}) and uninstall entry present"
         start_and_look "$installed/pendro.exe" "$prefix"
 
         # Installing over a running Pendro: refused before a file is touched.
@@ -350,10 +528,11 @@ test_installer() {
         wineserver -w
         [ ! -e "$installed" ] || fail "uninstaller left: $(find "$installed")"
         [ ! -e "$shortcut" ] || fail "uninstaller left the shortcut"
+        [ ! -e "${shortcut%/*}/$source_link" ] || fail "uninstaller left the shortcut \"${source_link%.lnk}\""
         if wine reg query "$key" >/dev/null 2>&1 || wine reg query 'HKCU\Software\Pendro' >/dev/null 2>&1; then
             fail "uninstaller left a registry key"
         fi
-        echo "installer: silent uninstall removed every file, the shortcut and the registry keys"
+        echo "installer: silent uninstall removed every file, both shortcuts and the registry keys"
     )
 }
 
@@ -388,6 +567,7 @@ check_msi_removed() {
     local dir="$1" shortcut="$2"
     [ ! -e "$dir" ] || fail "msi: uninstall left $(find "$dir")"
     [ ! -e "$shortcut" ] || fail "msi: uninstall left the Start-menu shortcut"
+    [ ! -e "${shortcut%/*}/$source_link" ] || fail "msi: uninstall left the shortcut \"${source_link%.lnk}\""
     [ -z "$(find "$WINEPREFIX/drive_c/windows/Installer" -mindepth 1 -maxdepth 1 -name '{*}' 2>/dev/null)" ] ||
         fail "msi: uninstall left the product icon in C:\\windows\\Installer"
     [ -z "$(uninstall_entries)" ] || fail "msi: uninstall left an uninstall entry"
@@ -428,6 +608,9 @@ test_msi() {
         grep -aq '^Property(S): ALLUSERS = 1' "$logs/install.log" || fail "msi: not installed for all users"
         shortcut=$(msi_shortcut "$logs/install.log")
         [ -f "$shortcut" ] || fail "msi: no Start-menu shortcut at $shortcut"
+        link_target_is "${shortcut%/*}/$source_link" 'Pendro\Quelltext\QUELLTEXT.txt' ||
+            fail "msi: no Start-menu entry \"${source_link%.lnk}\" that opens Quelltext\\QUELLTEXT.txt"
+        check_source_folder "$installed" msi
         local entries key values value
         entries=$(uninstall_entries)
         [ "$(echo "$entries" | grep -c .)" -eq 1 ] || fail "msi: expected one uninstall entry, found: $entries"
@@ -443,7 +626,7 @@ test_msi() {
         icon=$(wine reg query 'HKLM\Software\Classes\Installer\Products' /s 2>/dev/null | tr -d '\r' |
             sed -n 's/^ *ProductIcon *REG_SZ *//p' | head -n1 || true)
         if [ -z "$icon" ] || [ ! -f "$(winepath -u "$icon")" ]; then fail "msi: no product icon ($icon)"; fi
-        echo "msi: silent per-machine install into Program Files, Start-menu shortcut, uninstall entry $key (Pendro, $version, publisher, icon)"
+        echo "msi: silent per-machine install into Program Files, Start-menu shortcuts, uninstall entry $key (Pendro, $version, publisher, icon)"
         start_and_look "$installed/pendro.exe" "$prefix"
 
         msiexec_logged "$logs/upgrade.log" /i "$(winepath -w "$upgrade_dir/Pendro-$newer-x64.msi")" /qn ||
@@ -474,7 +657,7 @@ test_msi() {
         msiexec_logged "$logs/remove.log" /x "$(winepath -w "$upgrade_dir/Pendro-$newer-x64.msi")" /qn ||
             fail "msi: uninstall failed (log: $logs/remove.log)"
         check_msi_removed "$installed" "$shortcut"
-        echo "msi: msiexec /x removed every file, the shortcut and the keys"
+        echo "msi: msiexec /x removed every file, both shortcuts and the keys"
         wineserver -k || true
     )
 }
@@ -630,7 +813,9 @@ test_all() {
         return
     fi
     [ -f "$dist_dir/Pendro-$version-x64.msi" ] || package
-    rm -rf "$build_dir/wine-template"
+    rm -rf "$build_dir/wine-template" "$build_dir/source-check"
+    source_date_epoch
+    "$root/scripts/source_archive.sh" "$build_dir/source-check/pendro-$version.tar.gz"
     test_suite
     local start=$SECONDS
     test_gui

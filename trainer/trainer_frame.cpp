@@ -2,7 +2,6 @@
 #include "trainer/trainer_frame.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "core/fraction_arithmetic.h"
 #include "core/key_filters.h"
@@ -619,18 +618,6 @@ void TrainerFrame::cbClear_Click()
     m_counters = {};
     showCounters();
     cbNeu->show();
-}
-
-float TrainerFrame::reseededDraw()
-{
-    m_random.reseedFromClock();
-    return m_random.draw();
-}
-
-int TrainerFrame::drawUpTo(int limit)
-{
-    const float value = reseededDraw() * static_cast<float>(limit) + 1.0F;
-    return static_cast<int>(std::floor(value));
 }
 
 void TrainerFrame::finishNewExercise(QWidget* firstOfRowTwo)

@@ -120,10 +120,6 @@ protected:
     double fractionLeft(int column) const;
     double barRight(int column) const;
 
-    // The generator with a clock re-seed before each draw, as the exercise generators use it.
-    float reseededDraw();
-    // Int(r * limit + 1) in single precision, r from reseededDraw: a whole number from 1 to limit.
-    int drawUpTo(int limit);
     // The end of "Neue Aufgabe": txtG2 and txtG3 shown, the focus in row 2, the exercise counted,
     // the check button in place of "Neue Aufgabe".
     void finishNewExercise(QWidget* firstOfRowTwo);

@@ -3,9 +3,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
+#include <cstddef>
 #include <span>
 
+#include "core/exercises.h"
 #include "core/number_text.h"
 #include "core/prime_table.h"
 #include "mainwin/frm_pendro.h"
@@ -80,10 +81,10 @@ frmTAS::frmTAS(TrainerCounters& counters, RandomGenerator& random, frmPendro& ma
 void frmTAS::cbNeu_Click()
 {
     ResetFields();
-    m_random.reseedFromClock();
-    const int last = std::clamp(static_cast<int>(termCount().value_or(2)), 2, 5) - 1;
-    const int denominators = denominatorLimit();
-    const int numerators = numeratorLimit();
+    const int terms = std::clamp(static_cast<int>(termCount().value_or(2)), 2, 5);
+    const FractionExercise exercise
+        = drawSum(m_random, { terms, numeratorLimit(), denominatorLimit(), false });
+    const int last = terms - 1;
 
     for (int i = 0; i < TermSlots; ++i) {
         const bool inExercise = i <= last;
@@ -96,10 +97,10 @@ void frmTAS::cbNeu_Click()
     }
 
     for (int i = 0; i <= last; ++i) {
-        const float twice = 2.0f * reseededDraw();
-        txtV1[i]->setText(std::floor(twice) == 0.0f ? QStringLiteral("+") : QStringLiteral("-"));
-        txtZ1[i]->setText(wholeNumberText(drawUpTo(numerators)));
-        txtN1[i]->setText(wholeNumberText(drawUpTo(denominators)));
+        const FractionTerm& term = exercise.terms[static_cast<std::size_t>(i)];
+        txtV1[i]->setText(term.minus ? QStringLiteral("-") : QStringLiteral("+"));
+        txtZ1[i]->setText(wholeNumberText(term.numerator));
+        txtN1[i]->setText(wholeNumberText(term.denominator));
     }
 
     for (int i = 0; i < TermSlots; ++i)

@@ -3,10 +3,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
+#include <cstddef>
 
 #include <QtNumeric>
 
+#include "core/exercises.h"
 #include "core/fraction_arithmetic.h"
 #include "core/prime_table.h"
 #include "mainwin/frm_pendro.h"
@@ -55,20 +56,24 @@ void MulDivTrainer::cbNeu_Click()
 {
     ResetFields();
     txtG2->setText(QStringLiteral("="));
-    m_random.reseedFromClock();
 
     // The frame keeps cbAG between 2 and 5; whatever it holds, the exercise stays in the columns.
-    const int last = std::clamp<int>(termCount().value_or(2), 1, TermSlots) - 1;
-    const int denominators = denominatorLimit();
-    const int numerators = numeratorLimit();
+    const int terms = std::clamp<int>(termCount().value_or(2), 1, TermSlots);
+    const FractionExercise exercise
+        = drawChain(m_random, dividing() ? FractionOperation::Quotient : FractionOperation::Product,
+            { terms, numeratorLimit(), denominatorLimit(), cbMinus->isChecked() });
+    const int last = terms - 1;
 
     for (int i = 0; i <= last; ++i) {
         setShown({ txtZ1[i], txtN1[i], L1[i] }, true);
         if (i < last)
             lblV1[i]->show();
     }
-    for (int i = 0; i <= last; ++i)
-        drawTerm(i, numerators, denominators);
+    for (int i = 0; i <= last; ++i) {
+        const FractionTerm& term = exercise.terms[static_cast<std::size_t>(i)];
+        txtZ1[i]->setText(wholeNumberText(term.numerator));
+        txtN1[i]->setText(wholeNumberText(term.denominator));
+    }
 
     for (int i = 0; i <= last; ++i) {
         setShown({ txtZ2[i], txtN2[i] }, true);
@@ -77,17 +82,6 @@ void MulDivTrainer::cbNeu_Click()
     }
     showRowTwoBar(last);
     finishNewExercise(txtZ2[0]);
-}
-
-// Every draw comes right after its own re-seed; the numerator's sign costs a draw of its own only
-// when negative numerators are allowed.
-void MulDivTrainer::drawTerm(int index, int numeratorLimit, int denominatorLimit)
-{
-    const int numerator = drawUpTo(numeratorLimit);
-    txtZ1[index]->setText(wholeNumberText(numerator));
-    if (cbMinus->isChecked() && reseededDraw() >= 0.5F)
-        txtZ1[index]->setText(wholeNumberText(-numerator));
-    txtN1[index]->setText(wholeNumberText(drawUpTo(denominatorLimit)));
 }
 
 void MulDivTrainer::checkResult()

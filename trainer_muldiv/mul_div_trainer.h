@@ -42,7 +42,6 @@ private:
         std::int64_t denominator; // D
     };
 
-    void drawTerm(int index, int numeratorLimit, int denominatorLimit);
     UnreducedFraction multiplyTerms(int termCount) const;
     std::int64_t reductionDivisor(
         std::int64_t numeratorMagnitude, std::int64_t denominatorMagnitude);

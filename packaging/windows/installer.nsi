@@ -17,6 +17,8 @@ SetCompressor /SOLID lzma
 !define PUBLISHER "Pendro"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP_NAME}"
 !define SETTINGS_KEY "Software\${APP_NAME}"
+; The Start-menu entry that opens what the licence and the source are (Quelltext\QUELLTEXT.txt).
+!define SOURCE_LINK "${APP_NAME} – Lizenz und Quelltext"
 
 !define MULTIUSER_EXECUTIONLEVEL Highest
 !define MULTIUSER_MUI
@@ -47,6 +49,9 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "GPL-3.0-or-later"
 !define MUI_UNICON "${ICON_FILE}"
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_RUN "$INSTDIR\pendro.exe"
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\Quelltext\QUELLTEXT.txt"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Lizenz und Quelltext anzeigen"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${LICENSE_FILE}"
@@ -120,6 +125,7 @@ Section "Pendro" SecProgram
     WriteUninstaller "$INSTDIR\Uninstall.exe"
 
     CreateShortcut "$SMPROGRAMS\${APP_NAME}.lnk" "$INSTDIR\pendro.exe" "" "$INSTDIR\pendro.exe" 0
+    CreateShortcut "$SMPROGRAMS\${SOURCE_LINK}.lnk" "$INSTDIR\Quelltext\QUELLTEXT.txt"
 
     WriteRegStr SHCTX "${SETTINGS_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${APP_NAME}"
@@ -144,7 +150,7 @@ SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
     !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} \
-        "Pendro mit Qt und einem Eintrag im Startmenü."
+        "Pendro mit Qt, den Lizenzen und dem Quelltext; Einträge im Startmenü."
     !insertmacro MUI_DESCRIPTION_TEXT ${SecDesktop} \
         "Eine Verknüpfung zu Pendro auf dem Desktop."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
@@ -152,6 +158,7 @@ SectionEnd
 Section "Uninstall"
     Call un.CheckNotRunning
     Delete "$SMPROGRAMS\${APP_NAME}.lnk"
+    Delete "$SMPROGRAMS\${SOURCE_LINK}.lnk"
     Delete "$DESKTOP\${APP_NAME}.lnk"
     ; Only what the installer put there: the folder's files are listed at build time.
     !include "${FILE_LIST}"

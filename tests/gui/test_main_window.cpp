@@ -404,13 +404,18 @@ private slots:
         QCOMPARE(entries[3]->text(), QStringLiteral("&Hilfe"));
         QVERIFY(!entries[3]->menu());
 
+        // The trainers, then behind a separator the worksheet, which Ctrl+P asks for anywhere.
         QStringList trainers;
         for (const QAction* entry : entries[1]->menu()->actions())
             trainers << entry->objectName() + QLatin1Char('=') + entry->text();
         QCOMPARE(trainers,
             (QStringList { QStringLiteral("menTAS=Trainer &Addition und Subtraktion"),
                 QStringLiteral("menTM=Trainer &Multiplikation"),
-                QStringLiteral("menTD=Trainer &Division") }));
+                QStringLiteral("menTD=Trainer &Division"), QStringLiteral("="),
+                QString::fromUtf8("menArbeitsblatt=Arbeits&blatt erstellen…") }));
+        QVERIFY(entries[1]->menu()->actions().at(3)->isSeparator());
+        QCOMPARE(action("menArbeitsblatt")->shortcut(), QKeySequence(QKeySequence::Print));
+        QCOMPARE(action("menArbeitsblatt")->shortcutContext(), Qt::ApplicationShortcut);
 
         // The zoom entries show their keys; they work in every window (test_zoom).
         QStringList view;

@@ -44,6 +44,7 @@ constexpr WindowRow WindowRows[] = {
     { "frmTAS", nullptr, 8490, 4905 },
     { "frmTM", nullptr, 8490, 4905 },
     { "frmTD", nullptr, 8490, 4905 },
+    { "frmArbeitsblatt", nullptr, 5700, 4320 },
 };
 
 WindowRow windowRow(const QString& name)
@@ -63,6 +64,10 @@ QWidget* openWindow(PendroApplication& app, const QString& name)
     if (name == QLatin1String("frmHelp")) {
         app.showHelp();
         return app.helpWindow();
+    }
+    if (name == QLatin1String("frmArbeitsblatt")) {
+        app.showWorksheetDialog();
+        return app.worksheetDialog();
     }
     for (const TrainerKindEntry& entry : TrainerKinds) {
         if (name == QLatin1String(entry.data.objectName)) {
@@ -297,7 +302,8 @@ private slots:
             const char* window;
             const char* focus;
         } places[] = { { "frmPendro", "txtZ1_0" }, { "frmHelp", "" }, { "frmTAS", "txtV1_0" },
-            { "frmTM", "cbAG_edit" }, { "frmTD", "txtZ1_0" } };
+            { "frmTM", "cbAG_edit" }, { "frmTD", "txtZ1_0" },
+            { "frmArbeitsblatt", "txtBlattnummer" } };
         const struct
         {
             const char* name;
@@ -368,6 +374,7 @@ private slots:
         QTest::newRow("a trainer opened at 150 % steps the zoom down") << "+ + menTD" << 125;
         QTest::newRow("the help window opened at 150 % steps it down") << "+ + Hilfe" << 125;
         QTest::newRow("a closed window counts no more") << "menTM + close + +" << 150;
+        QTest::newRow("the worksheet dialog zooms along") << "menArbeitsblatt + +" << 150;
         // How a browser page starts: as large as the main window fits, then the usual rules.
         QTest::newRow("the largest step that fits") << "fit" << 150;
         QTest::newRow("the largest fit is the top of + too") << "fit +" << 150;
@@ -395,8 +402,12 @@ private slots:
                 m_app->zoomToLargestFit();
             else {
                 entry(qPrintable(step))->trigger();
-                last = step == QLatin1String("Hilfe") ? static_cast<QWidget*>(m_app->helpWindow())
-                                                      : m_app->trainerWindow(kindOfEntry(step));
+                if (step == QLatin1String("Hilfe"))
+                    last = m_app->helpWindow();
+                else if (step == QLatin1String("menArbeitsblatt"))
+                    last = m_app->worksheetDialog();
+                else
+                    last = m_app->trainerWindow(kindOfEntry(step));
                 QVERIFY(last && last->isVisible());
             }
         }
