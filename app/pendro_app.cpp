@@ -92,7 +92,7 @@ void PendroApplication::showWorksheetDialog()
         m_worksheet = new WorksheetDialog;
         openAtCurrentZoom(m_worksheet);
     }
-    m_worksheet->show();
+    showAsAWindow(m_worksheet);
     m_worksheet->raise();
     m_worksheet->activateWindow();
 }

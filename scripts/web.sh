@@ -37,8 +37,8 @@ qt_patch="$root/web/qt-no-bundled-fonts.patch"
 # version (its tools and CMake files), Pendro's fonts and fonttools to cut them down.
 WEB_BUILD_PACKAGES=(emscripten qt6-base-dev qt6-base-dev-tools cmake ninja-build dpkg-dev
     fonts-liberation fonttools zip)
-# What the browser steps need here.
-WEB_BROWSER_PACKAGES=(chromium chromium-driver python3-selenium)
+# What the browser steps need here (poppler reads back the PDF that the page downloads).
+WEB_BROWSER_PACKAGES=(chromium chromium-driver python3-selenium poppler-utils)
 
 # Only what Pendro needs, and small: optimised for size, static, single-threaded, with
 # WebAssembly's own exceptions (the trainers' checks end by one). Off: the modules Pendro does

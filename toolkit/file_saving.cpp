@@ -6,6 +6,13 @@
 #include <QSaveFile>
 #include <QUrl>
 
+#ifdef Q_OS_WASM
+#include <cstddef>
+#include <string>
+
+#include <emscripten/val.h>
+#endif
+
 namespace pendro {
 
 QString writeFileReplacing(const QString& path, const QByteArray& bytes)
@@ -29,7 +36,29 @@ bool savesByDownload()
 void offerDownload(const QByteArray& content, const QString& fileName)
 {
 #ifdef Q_OS_WASM
-    QFileDialog::saveFileContent(content, fileName);
+    // A hidden link to a copy of the bytes, clicked: the browser's own download, which every
+    // browser offers. (QFileDialog::saveFileContent does nothing in a browser that has the file
+    // system access API, as Chromium has.) The link's address is given back a minute later, when
+    // the browser has long taken the bytes.
+    using emscripten::val;
+    const val view(emscripten::typed_memory_view(static_cast<std::size_t>(content.size()),
+        reinterpret_cast<const unsigned char*>(content.constData())));
+    val parts = val::array();
+    parts.call<void>("push", val::global("Uint8Array").new_(view));
+    val options = val::object();
+    options.set("type", std::string("application/pdf"));
+    const val url = val::global("URL").call<val>(
+        "createObjectURL", val::global("Blob").new_(parts, options));
+    val document = val::global("document");
+    val link = document.call<val>("createElement", std::string("a"));
+    link.set("href", url);
+    link.set("download", fileName.toStdString());
+    link["style"].set("display", std::string("none"));
+    document["body"].call<void>("appendChild", link);
+    link.call<void>("click");
+    link.call<void>("remove");
+    const val revoke = val::global("URL")["revokeObjectURL"];
+    val::global("setTimeout")(revoke.call<val>("bind", val::global("URL"), url), 60000);
 #else
     static_cast<void>(content);
     static_cast<void>(fileName);

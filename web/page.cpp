@@ -96,14 +96,17 @@ protected:
         // again; after a zoom step the controls stand elsewhere in their window, where a
         // screen reader's touch exploration must find them. Only once the page's screen-reader
         // button has switched the elements on (web/start.js notes it).
+        // A zoom step resizes the window before or after its controls move: the elements are
+        // placed anew once the step is done, from the event loop.
         if (event->type() == QEvent::Resize && window && window->isWindow()
             && val::global("window")["pendroScreenReader"].isTrue()) {
-            for (QWidget* control : window->findChildren<QWidget*>()) {
-                if (control->isVisible()) {
-                    QAccessibleEvent shown(control, QAccessible::ObjectShow);
-                    QAccessible::updateAccessibility(&shown);
-                }
-            }
+            QMetaObject::invokeMethod(
+                this,
+                [window = QPointer<QWidget>(window)] {
+                    if (window)
+                        placeAccessibilityElements(window);
+                },
+                Qt::QueuedConnection);
         }
         // Placed once it stands in the page: Qt measures a window's frame (its title bar) in the
         // page, which has none to measure while the window is still hidden.
@@ -121,6 +124,16 @@ protected:
     }
 
 private:
+    static void placeAccessibilityElements(QWidget* window)
+    {
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            if (control->isVisible()) {
+                QAccessibleEvent shown(control, QAccessible::ObjectShow);
+                QAccessible::updateAccessibility(&shown);
+            }
+        }
+    }
+
     static int otherWindowsOpen(const QWidget* window)
     {
         int open = 0;

@@ -17,6 +17,8 @@ Checks, each printed with its outcome, then a closing line "<n> passed, <m> fail
     per character than typing does (measured in the page, in the same run);
   - a trainer opened from its menu with keys, one exercise done with keys alone and judged
     right (the counters);
+  - a worksheet: Ctrl+P, a sheet number typed, "Speichern" downloads its PDF (read back with
+    pdftotext);
   - touch: a tap on an "=" box opens the next row, a double tap on an operator field switches it;
   - the browser's own zoom (device pixel ratio 2): the windows are drawn at twice the pixels;
   - "Beenden" (Ctrl+Q): the page says in German that Pendro has ended, with a link to restart;
@@ -27,7 +29,10 @@ Usage: web_test.py --dist build/web/dist [--keep-going]
 import argparse
 import json
 import os
+import shutil
+import subprocess
 import sys
+import tempfile
 import time
 import traceback
 from fractions import Fraction
@@ -39,6 +44,7 @@ MAIN_TITLE = "Pendro       Version 2.0.0"
 TM_TITLE = "Trainer für die Multiplikation gemeiner Brüche"
 TAS_TITLE = "Trainer für die Addition und Subtraktion gemeiner Brüche"
 HELP_TITLE = "Pendro - Erläuterung"
+SHEET_TITLE = "Arbeitsblatt erstellen"
 ZOOM_PERCENTS = (100, 125, 150, 175, 200, 250, 300)
 WAIT = 30  # seconds: a hang detector, nothing waits this long when all is well
 
@@ -307,6 +313,40 @@ class Run:
         return f"{terms[0]} * {terms[1]} answered {shown}: judged right (Versuche and richtig " \
                f"counted)"
 
+    def worksheet(self):
+        # Ctrl+P opens the dialog from any window; Alt+B is "Blattnummer", Alt+S "Speichern …",
+        # which in a browser hands the PDF to the browser as a download.
+        folder = tempfile.mkdtemp(prefix="pendro-download.")
+        try:
+            self.driver.execute_cdp_cmd("Page.setDownloadBehavior",
+                                        {"behavior": "allow", "downloadPath": folder})
+            self.page.key("p", code="KeyP", modifiers=2, virtual=80)
+            wait_for(lambda: SHEET_TITLE in self.page.window_titles(), WAIT, "the dialog")
+            check(self.page.front_window() == SHEET_TITLE, f"in front: {self.page.front_window()!r}")
+            self.page.key("b", code="KeyB", modifiers=1, virtual=66)
+            wait_for(lambda: (self.focused() or "").startswith("Blattnummer"), WAIT,
+                     f"the focus on the sheet number (it is on {self.focused()!r})")
+            self.page.type("4711")
+            self.page.key("s", code="KeyS", modifiers=1, virtual=83)
+            name = "Arbeitsblatt Addition und Subtraktion 4711.pdf"
+            path = os.path.join(folder, name)
+            wait_for(lambda: os.path.isfile(path), WAIT,
+                     f"the download {name!r} (the folder holds {os.listdir(folder)})")
+            with open(path, "rb") as pdf:
+                check(pdf.read(5) == b"%PDF-", "the download is no PDF")
+            text = subprocess.run(["pdftotext", "-raw", path, "-"], capture_output=True,
+                                  text=True, check=True).stdout
+            for expected in ("Addition und Subtraktion", "Blattnummer 4711", "10."):
+                check(expected in text, f"{expected!r} not in the sheet: {text[:300]!r}")
+            size = os.path.getsize(path)
+            self.page.key("Escape", virtual=27)
+            wait_for(lambda: SHEET_TITLE not in self.page.window_titles(), WAIT,
+                     "the dialog closed by Escape")
+        finally:
+            shutil.rmtree(folder, ignore_errors=True)
+        return f"Ctrl+P, sheet number 4711, Alt+S: {name!r} downloaded ({size:,} bytes, " \
+               "read back with pdftotext), Escape closes the dialog"
+
     def touch(self):
         # A tap on the main window's title bar (the trainer covers the rest) brings it to the
         # front; a tap is a click: into "Zahl 1", then on "Start".
@@ -477,6 +517,7 @@ def main():
         ("the help window", run.help_window),
         ("a 10,000-character paste", run.long_paste),
         ("a trainer exercise with keys alone", run.trainer_by_keys),
+        ("a worksheet as a download", run.worksheet),
         ("tap and double tap", run.touch),
         ("the browser's zoom stays crisp", run.browser_zoom),
         ("Beenden and the page after it", run.quitting),
