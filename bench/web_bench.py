@@ -31,8 +31,8 @@ MAIN_TITLE = "Pendro       Version 2.0.0"
 TM_TITLE = "Trainer für die Multiplikation gemeiner Brüche"
 MIB = 1024 * 1024
 
-# Watches, from the first moment of every page, for windows whose canvas has been painted, and
-# writes down at which animation frame each appeared (performance.now(), ms since navigation).
+# Notes, from the first moment of every page, when each window's picture was first put onto
+# its canvas (performance.now(), ms since navigation).
 PAINT_WATCH = """
 window.pendroPainted = {};
 window.pendroKeyAt = null;
@@ -42,28 +42,18 @@ addEventListener('keydown', e => {
         setTimeout(() => { window.pendroHandledAt = performance.now(); }, 0);
     }
 }, true);
-const painted = canvas => {
-    const context = canvas.getContext('2d');
-    if (!context || canvas.width < 4 || canvas.height < 4) return false;
-    const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
-    for (let i = 3; i < pixels.length; i += 4 * 97) if (pixels[i] !== 0) return true;
-    return false;
+// Qt paints a window in an animation frame and puts its picture onto the window's canvas with
+// putImageData; the browser shows it in that frame. The first put to a shown window's canvas
+// is the moment it stands painted. (Reading the canvases back each frame, to see whether they
+// hold a picture, would cost more than what it measures.)
+const put = CanvasRenderingContext2D.prototype.putImageData;
+CanvasRenderingContext2D.prototype.putImageData = function (...args) {
+    put.apply(this, args);
+    const w = this.canvas.closest && this.canvas.closest('.qt-window');
+    const name = w && w.querySelector('.window-name');
+    if (name && !(name.textContent in window.pendroPainted) && w.style.display !== 'none')
+        window.pendroPainted[name.textContent] = performance.now();
 };
-const watch = () => {
-    const screen = document.getElementById('screen');
-    const host = screen && [...screen.querySelectorAll('*')].find(e => e.shadowRoot);
-    if (host) {
-        for (const w of host.shadowRoot.querySelectorAll('.qt-window')) {
-            const title = w.querySelector('.window-name').textContent;
-            const canvas = w.querySelector('canvas');
-            if (!(title in window.pendroPainted) && w.style.display !== 'none' && canvas
-                && painted(canvas))
-                window.pendroPainted[title] = performance.now();
-        }
-    }
-    requestAnimationFrame(watch);
-};
-requestAnimationFrame(watch);
 """
 
 
