@@ -19,7 +19,9 @@ Checks, each printed with its outcome, then a closing line "<n> passed, <m> fail
     right (the counters);
   - a worksheet: Ctrl+P, a sheet number typed, "Speichern" downloads its PDF (read back with
     pdftotext);
-  - touch: a tap on an "=" box opens the next row, a double tap on an operator field switches it;
+  - touch: a tap brings a window to the front, a tap into a number field asks a tablet for the
+    numeric keyboard, a tap on a button presses it, a double tap on an operator field (which asks
+    for the text keyboard) switches it;
   - the browser's own zoom (device pixel ratio 2): the windows are drawn at twice the pixels;
   - "Beenden" (Ctrl+Q): the page says in German that Pendro has ended, with a link to restart;
   - with the server stopped, a reload still starts Pendro (the service worker's copy);
@@ -259,6 +261,10 @@ class Run:
             self.page.tab()
         raise Failed(f"Tab never reached {name!r} (the focus is on {self.focused()!r})")
 
+    def input_mode(self):
+        """The on-screen keyboard a tablet would show for the focused control."""
+        return self.driver.execute_script("return document.activeElement.inputMode")
+
     def expect_focus(self, name):
         wait_for(lambda: self.focused() == name, WAIT,
                  f"the focus on {name!r} (it is on {self.focused()!r})")
@@ -358,6 +364,7 @@ class Run:
                  f"the main window in front (it is {self.page.front_window()!r})")
         self.page.tap(*self.page.centre_of(MAIN_TITLE, "Zahl 1"))
         self.expect_focus("Zahl 1")
+        check(self.input_mode() == "numeric", f"a field of digits asks for {self.input_mode()!r}")
         self.page.type("12")
         self.page.tap(*self.page.centre_of(MAIN_TITLE, "Start"))
         wait_for(lambda: self.page.field(MAIN_TITLE, "Primfaktoren von Zahl 1") == "2 * 2 * 3",
@@ -378,9 +385,11 @@ class Run:
         self.page.tab()
         self.page.tab(shift=True)
         self.expect_focus("Rechenzeichen 1")
+        check(self.input_mode() == "text", f"the operator field asks for {self.input_mode()!r}")
         after = self.page.field(TAS_TITLE, "Rechenzeichen 1")
         check(after == {"+": "-", "-": "+"}[before], f"double tap turned {before!r} into {after!r}")
-        return f"tap: main window to the front, a click into Zahl 1 and on Start; " \
+        return f"tap: main window to the front, a click into Zahl 1 (numeric keyboard) and on " \
+               f"Start; operator field: text keyboard; " \
                f"double tap: {before} became {after}"
 
     def browser_zoom(self):
