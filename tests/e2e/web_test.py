@@ -19,6 +19,7 @@ Checks, each printed with its outcome, then a closing line "<n> passed, <m> fail
     right (the counters);
   - a worksheet: Ctrl+P, a sheet number typed, "Speichern" downloads its PDF (read back with
     pdftotext);
+  - a window dragged by its title bar with the mouse moves with it;
   - touch: a tap brings a window to the front, a tap into a number field asks a tablet for the
     numeric keyboard, a tap on a button presses it, a double tap on an operator field (which asks
     for the text keyboard) switches it;
@@ -353,6 +354,32 @@ class Run:
         return f"Ctrl+P, sheet number 4711, Alt+S: {name!r} downloaded ({size:,} bytes, " \
                "read back with pdftotext), Escape closes the dialog"
 
+    def drag(self, x, y, dx, dy, steps=5):
+        self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
+            "type": "mousePressed", "x": x, "y": y, "button": "left", "clickCount": 1})
+        for k in range(1, steps + 1):
+            self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
+                "type": "mouseMoved", "x": x + dx * k / steps, "y": y + dy * k / steps,
+                "button": "left", "buttons": 1})
+        self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
+            "type": "mouseReleased", "x": x + dx, "y": y + dy, "button": "left", "clickCount": 1})
+
+    def moving(self):
+        # The trainer, dragged by its title bar with the mouse, and back.
+        before = self.page.window_rect(TM_TITLE)
+        point = self.page.title_bar_point(TM_TITLE)
+        check(point, "no part of the trainer's title bar is uncovered")
+        self.drag(*point, 60, 40)
+        wait_for(lambda: self.page.window_rect(TM_TITLE)[:2] != before[:2], WAIT,
+                 "the trainer moved")
+        moved = self.page.window_rect(TM_TITLE)
+        shift = (round(moved[0] - before[0]), round(moved[1] - before[1]))
+        check(shift == (60, 40), f"dragged by (60, 40), the trainer moved by {shift}")
+        self.drag(point[0] + 60, point[1] + 40, -60, -40)
+        wait_for(lambda: self.page.window_rect(TM_TITLE)[:2] == before[:2], WAIT,
+                 "the trainer back in its place")
+        return f"dragged by its title bar by {shift} and back"
+
     def touch(self):
         # A tap on the main window's title bar (the trainer covers the rest) brings it to the
         # front; a tap is a click: into "Zahl 1", then on "Start".
@@ -527,6 +554,7 @@ def main():
         ("a 10,000-character paste", run.long_paste),
         ("a trainer exercise with keys alone", run.trainer_by_keys),
         ("a worksheet as a download", run.worksheet),
+        ("a window moved by its title bar", run.moving),
         ("tap and double tap", run.touch),
         ("the browser's zoom stays crisp", run.browser_zoom),
         ("Beenden and the page after it", run.quitting),
