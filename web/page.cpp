@@ -15,13 +15,14 @@
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
-#include <QScreen>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <qpa/qplatformwindow.h>
 #include <qpa/qwindowsysteminterface.h>
 
+#include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include "app/pendro_app.h"
@@ -184,6 +185,53 @@ void followResolution()
     }
 }
 
+// The browser tells of a new resolution in two ways, and not every browser in both: a resize of
+// the page (a zoom changes its size in CSS pixels), and a media query for the current resolution
+// that stops matching. Either one, when the resolution is not the one the windows were drawn at,
+// has them follow it; the media query is asked anew for the resolution of the moment.
+double drawnAt = 0;
+
+void watchResolution()
+{
+    const val window = val::global("window");
+    const QString query = QStringLiteral("(resolution: %1dppx)")
+                              .arg(window["devicePixelRatio"].as<double>(), 0, 'g', 17);
+    val options = val::object();
+    options.set("once", true);
+    window.call<val>("matchMedia", query.toStdString())
+        .call<void>("addEventListener", std::string("change"),
+            val::module_property("pendroResolutionMayHaveChanged"), options);
+}
+
+void followIfChanged()
+{
+    const double ratio = val::global("window")["devicePixelRatio"].as<double>();
+    if (ratio == drawnAt)
+        return;
+    drawnAt = ratio;
+    followResolution();
+    watchResolution();
+}
+
+// A browser may tell of the new size a moment before the new resolution holds (Chromium's
+// emulation of a zoom does): a resize is looked at again shortly after.
+void resolutionMayHaveChanged(val event)
+{
+    followIfChanged();
+    if (event["type"].as<std::string>() == "resize") {
+        for (const int delay : { 100, 500, 1500 })
+            QTimer::singleShot(delay, qApp, &followIfChanged);
+    }
+}
+
+void followTheResolution()
+{
+    drawnAt = val::global("window")["devicePixelRatio"].as<double>();
+    val::global("window").call<void>("addEventListener", std::string("resize"),
+        val::module_property("pendroResolutionMayHaveChanged"));
+    watchResolution();
+}
+
 // The page shows that Pendro has ended and offers to start it again (web/start.js).
 void tellThePageItEnded()
 {
@@ -204,14 +252,7 @@ int runInPage(int argc, char* argv[])
     auto* pendro = new PendroApplication(application);
     pendro->zoomToLargestFit();
     QObject::connect(application, &QGuiApplication::focusObjectChanged, application, &followFocus);
-    QScreen* page = QGuiApplication::primaryScreen();
-    QObject::connect(page, &QScreen::geometryChanged, application,
-        [page, drawnAt = page->devicePixelRatio()]() mutable {
-            if (page->devicePixelRatio() != drawnAt) {
-                drawnAt = page->devicePixelRatio();
-                followResolution();
-            }
-        });
+    followTheResolution();
     followFocus(application->focusObject());
     // Qt tells of the last window closed only inside exec(); the main window takes every other
     // window along when it closes, so the page hears of it once they are all closed.
@@ -221,3 +262,8 @@ int runInPage(int argc, char* argv[])
 }
 
 } // namespace pendro::web
+
+EMSCRIPTEN_BINDINGS(pendro_page)
+{
+    emscripten::function("pendroResolutionMayHaveChanged", &pendro::web::resolutionMayHaveChanged);
+}
