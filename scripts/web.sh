@@ -5,7 +5,7 @@
 # build/web/Pendro-<version>-web.zip.
 # Usage: scripts/web.sh [qt|build|test|bench|check-qt]...   (no argument: qt build)
 #   qt        build Qt for WebAssembly from Debian 13's qt6-base source, unless the cache holds
-#             it (about 40 minutes on two cores)
+#             it (about 45 minutes on two cores)
 #   build     Pendro and the core tests against the cached Qt, then the page: build/web/dist/
 #             and the zip, reproducibly (time stamps from SOURCE_DATE_EPOCH, by default the last
 #             commit's time)
@@ -101,7 +101,7 @@ check_qt() {
     if ! qt_cached; then
         echo "Qt $qt_version for WebAssembly is not in the cache ($qt_prefix)," >&2
         echo "or was built from another configure line." >&2
-        echo "Build it once (about 40 minutes on 2 cores) with: scripts/web.sh qt" >&2
+        echo "Build it once (about 45 minutes on 2 cores) with: scripts/web.sh qt" >&2
         exit 1
     fi
 }
