@@ -15,7 +15,7 @@
 #             opening of a trainer window, in headless Chromium (tests/e2e/web_bench.py)
 #   check-qt  fail at once, with the command that builds it, if the cached Qt is missing
 # Qt for WebAssembly is taken from the shared archive when the cache has none (see
-# seed_qt_from_archive).
+# scripts/shared_qt_archive.sh).
 # Debian 13 has the emscripten and Qt source this needs; on another release (Debian 12) the
 # steps that build run in a clean Debian 13 chroot (scripts/debian_chroot.sh trixie, which
 # needs root or sudo), and the browser steps run here with this machine's Chromium.
@@ -26,6 +26,8 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
 # shellcheck source=scripts/ensure_packages.sh
 . scripts/ensure_packages.sh
+# shellcheck source=scripts/shared_qt_archive.sh
+. scripts/shared_qt_archive.sh
 
 qt_version=6.8.2
 cache_root="${XDG_CACHE_HOME:-$HOME/.cache}/pendro"
@@ -364,27 +366,8 @@ for step in "$@"; do
     esac
 done
 
-# A machine without Qt for WebAssembly in its cache takes the shared archive of it, if there is
-# one (PENDRO_SHARED_CACHE, by default ../shared/cache beside the work tree): unpacked aside and
-# moved in whole. The steps on Debian 13 then use it if its configure line is this script's, and
-# build Qt anew if not.
-seed_qt_from_archive() {
-    local archive="${PENDRO_SHARED_CACHE:-$root/../shared/cache}/qt-$qt_version-wasm.tar.xz"
-    local unpack="$cache_root/unpacking-qt-wasm"
-    [ ! -e "$qt_prefix" ] && [ -f "$archive" ] || return 0
-    echo "Qt for WebAssembly: unpacking $archive into $qt_prefix"
-    rm -rf "$unpack"
-    mkdir -p "$unpack"
-    tar -xJf "$archive" -C "$unpack"
-    if [ -f "$unpack/qt-$qt_version-wasm/pendro-configure-line" ]; then
-        mkdir -p "$(dirname "$qt_prefix")"
-        mv "$unpack/qt-$qt_version-wasm" "$qt_prefix"
-    fi
-    rm -rf "$unpack"
-}
-
 if [ ${#trixie_steps[@]} -gt 0 ]; then
-    seed_qt_from_archive
+    seed_qt_from_archive "qt-$qt_version-wasm" "$qt_prefix" "$cache_root"
     if on_trixie; then
         in_trixie "${trixie_steps[@]}"
     else

@@ -33,6 +33,8 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
 # shellcheck source=scripts/ensure_packages.sh
 . scripts/ensure_packages.sh
+# shellcheck source=scripts/shared_qt_archive.sh
+. scripts/shared_qt_archive.sh
 
 qt_version=6.4.2
 cache_root="${XDG_CACHE_HOME:-$HOME/.cache}/pendro"
@@ -954,28 +956,9 @@ package() {
     ls -l "$dist_dir"
 }
 
-# A machine without Qt for Windows in its cache takes the shared archive of it, if there is one
-# (PENDRO_SHARED_CACHE, by default ../shared/cache beside the work tree): unpacked aside and moved
-# in whole. check_qt and build_qt then use it if its configure line is this script's.
-seed_qt_from_archive() {
-    local name="qt-$qt_version-mingw-x86_64"
-    local archive="${PENDRO_SHARED_CACHE:-$root/../shared/cache}/$name.tar.xz"
-    local unpack="$cache_root/unpacking-qt-mingw"
-    [ ! -e "$qt_prefix" ] && [ -f "$archive" ] || return 0
-    echo "Qt for Windows: unpacking $archive into $qt_prefix"
-    rm -rf "$unpack"
-    mkdir -p "$unpack"
-    tar -xJf "$archive" -C "$unpack"
-    if [ -f "$unpack/$name/pendro-configure-line" ]; then
-        mkdir -p "$(dirname "$qt_prefix")"
-        mv "$unpack/$name" "$qt_prefix"
-    fi
-    rm -rf "$unpack"
-}
-
 main() {
     ensure_packages "${WINDOWS_PACKAGES[@]}"
-    seed_qt_from_archive
+    seed_qt_from_archive "qt-$qt_version-mingw-x86_64" "$qt_prefix" "$cache_root"
     local steps=("$@")
     [ ${#steps[@]} -eq 0 ] && steps=(qt build package test)
     local step
